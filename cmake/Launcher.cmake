@@ -1,0 +1,1 @@
+# Helpers to build a launcher executable around a resource script.

@@ -1,0 +1,70 @@
+// The adaptive Huffman code model shared by the decoder and the container
+// writer: a code tree over 314 symbols (256 literals, 58 match lengths) whose
+// shape follows the symbol counts seen so far. Both sides start from the same
+// tree and apply the same update after every symbol, so no code table travels
+// in the stream. The arrays are owned by the caller (the decoder obtains them
+// per run); the functions here only touch them.
+#pragma once
+
+#include <cstdint>
+
+namespace lzh {
+
+constexpr int SymbolCount = 314;       // 0..255 literals, 256..313 lengths 3..60
+constexpr int TreeSize = 627;          // 314 leaves + 313 internal nodes
+constexpr int RootPosition = 626;
+constexpr std::uint16_t WeightLimit = 0x8000;    // the root rebuilds at this weight
+constexpr std::uint16_t WeightSentinel = 0xFFFF; // NodeWeight[627], stops searches
+
+constexpr int NodeWeightEntries = TreeSize + 1;              // 628
+constexpr int NodeChildEntries = TreeSize;                   // 627
+constexpr int NodeParentEntries = TreeSize + SymbolCount;    // 941
+
+// The three arrays of the tree. NodeChild holds, for an internal node, the
+// position of its first child (the second is the next position) and, for a
+// leaf, its symbol + 627. NodeParent holds the parent of each position
+// (entries 0..626; the root's is 0) and, at 627 + s, the leaf of symbol s.
+struct CodeTree {
+  std::uint16_t* NodeWeight = nullptr;  // NodeWeightEntries
+  std::int16_t* NodeChild = nullptr;    // NodeChildEntries
+  std::int16_t* NodeParent = nullptr;   // NodeParentEntries
+};
+
+// The fixed start state: leaf s at position s with weight 1, root weight 314.
+void InitModel(CodeTree& tree);
+
+// Halves every leaf weight (rounding up) and rebuilds the internal nodes.
+void RebuildModel(CodeTree& tree);
+
+// Raises the weight of symbol s's leaf and of every node on its path to the
+// root by one, moving nodes up where the sibling order would break. Rebuilds
+// first when the root weighs exactly WeightLimit.
+inline void UpdateModel(CodeTree& tree, unsigned symbol) {
+  std::uint16_t* const weight = tree.NodeWeight;
+  std::int16_t* const child = tree.NodeChild;
+  std::int16_t* const parent = tree.NodeParent;
+  if (weight[RootPosition] == WeightLimit) RebuildModel(tree);
+  int c = parent[TreeSize + symbol];
+  do {
+    const std::uint16_t k = ++weight[c];
+    if (weight[c + 1] < k) {
+      // Move the node to the top of the block that shared its old weight.
+      int l = c + 1;
+      while (weight[l + 1] < k) ++l;
+      weight[c] = weight[l];
+      weight[l] = k;
+      const int a = child[c];
+      const int b = child[l];
+      child[l] = static_cast<std::int16_t>(a);
+      child[c] = static_cast<std::int16_t>(b);
+      parent[a] = static_cast<std::int16_t>(l);
+      if (a < TreeSize) parent[a + 1] = static_cast<std::int16_t>(l);
+      parent[b] = static_cast<std::int16_t>(c);
+      if (b < TreeSize) parent[b + 1] = static_cast<std::int16_t>(c);
+      c = l;
+    }
+    c = parent[c];
+  } while (c != 0);
+}
+
+}  // namespace lzh
