@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds every preset and runs every test: the native build, the sanitizer
+# build (address, undefined), the 32-bit Windows product (built, and checked
+# to be PE32), and the 64-bit Windows build of the same sources, whose tests
+# run under wine64.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+
+jobs=$(nproc)
+
+for preset in native native-asan windows-x86 windows-x64; do
+  echo "== build $preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+done
+
+echo "== test native"
+ctest --preset native -j "$jobs"
+
+echo "== test native-asan"
+ctest --preset native-asan -j "$jobs"
+
+echo "== check the product is a 32-bit Windows program"
+python3 scripts/check_pe32.py build/windows-x86/launcher/Setup_Velmora9_Win64.exe
+
+echo "== test windows-x64 under wine64"
+export WINEDEBUG=-all
+export WINEPREFIX="${WINEPREFIX:-$PWD/build/wineprefix}"
+/usr/lib/wine/wineserver64 -p
+trap '/usr/lib/wine/wineserver64 -k >/dev/null 2>&1 || true' EXIT
+ctest --preset windows-x64 -j 1
