@@ -1,0 +1,58 @@
+// The decoder's bit reader: takes the compressed stream one byte at a time
+// from a read procedure and hands out single bits or groups of eight, most
+// significant bit first. It holds at most 16 bits and refills only when 8 or
+// fewer are left, so it never asks for more than one byte beyond the byte
+// whose bits it hands out. A byte that the procedure does not deliver (end of
+// input) counts as 0x00; decoding never stops for lack of input.
+//
+// The functions are templates on the read procedure: `read(buffer, 1,
+// delivered)` is all they need, so a plain ReadProc and an inline functor
+// both work and the functor costs no indirect call.
+#pragma once
+
+#include <cstdint>
+
+namespace lzh {
+
+struct BitReader {
+  std::uint16_t BitBuffer = 0;  // next bit at bit 15; the bits below are 0
+  std::uint8_t BitCount = 0;    // bits held, 0..16
+};
+
+inline void ResetBitReader(BitReader& bits) {
+  bits.BitBuffer = 0;
+  bits.BitCount = 0;
+}
+
+// Tops the buffer up to 9..16 bits, one byte per call of read.
+template <class Read>
+inline void RefillBitReader(BitReader& bits, Read& read) {
+  while (bits.BitCount <= 8) {
+    std::uint8_t byte = 0;
+    std::uint16_t delivered = 0;
+    read(&byte, 1, delivered);
+    const unsigned v = delivered == 1 ? byte : 0u;
+    bits.BitBuffer = static_cast<std::uint16_t>(bits.BitBuffer | (v << (8 - bits.BitCount)));
+    bits.BitCount = static_cast<std::uint8_t>(bits.BitCount + 8);
+  }
+}
+
+template <class Read>
+inline unsigned ReadBit(BitReader& bits, Read& read) {
+  if (bits.BitCount <= 8) RefillBitReader(bits, read);
+  const unsigned bit = bits.BitBuffer >> 15;
+  bits.BitBuffer = static_cast<std::uint16_t>(bits.BitBuffer << 1);
+  bits.BitCount = static_cast<std::uint8_t>(bits.BitCount - 1);
+  return bit;
+}
+
+template <class Read>
+inline unsigned Read8Bits(BitReader& bits, Read& read) {
+  if (bits.BitCount <= 8) RefillBitReader(bits, read);
+  const unsigned value = bits.BitBuffer >> 8;
+  bits.BitBuffer = static_cast<std::uint16_t>(bits.BitBuffer << 8);
+  bits.BitCount = static_cast<std::uint8_t>(bits.BitCount - 8);
+  return value;
+}
+
+}  // namespace lzh

@@ -1,0 +1,196 @@
+// The adaptive code model: the start state, decoding from zero bits, the
+// rebuild at the weight limit, and the tree's invariants after long symbol
+// sequences with many rebuilds, against an independently kept leaf count.
+#include "lzh/code_model.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "lzh/symbol_decoder.h"
+#include "tests/lzh/test_stream.h"
+
+namespace {
+
+using lzh_test::CheckTree;
+using lzh_test::CodeOf;
+using lzh_test::TreeStorage;
+
+std::vector<int> Bits(const std::string& text) {
+  std::vector<int> bits;
+  for (char ch : text) {
+    if (ch == '0' || ch == '1') bits.push_back(ch - '0');
+  }
+  return bits;
+}
+
+struct ZeroReader {
+  int calls = 0;
+  void operator()(std::uint8_t*, std::uint16_t, std::uint16_t& delivered) {
+    ++calls;
+    delivered = 0;
+  }
+};
+
+// Weight of symbol s's leaf.
+unsigned LeafWeight(const lzh::CodeTree& tree, unsigned s) {
+  return tree.NodeWeight[tree.NodeParent[lzh::TreeSize + s]];
+}
+
+TEST(CodeModel, StartState) {
+  TreeStorage t;
+  lzh::InitModel(t.tree);
+  EXPECT_EQ(CheckTree(t.tree), "");
+  EXPECT_EQ(t.tree.NodeWeight[lzh::RootPosition], 314);
+  EXPECT_EQ(CodeOf(t.tree, 0), Bits("110 001 100"));
+  EXPECT_EQ(CodeOf(t.tree, 97), Bits("111 101 101"));
+  EXPECT_EQ(CodeOf(t.tree, 255), Bits("100 010 11"));
+  EXPECT_EQ(CodeOf(t.tree, 256), Bits("100 011 00"));
+  EXPECT_EQ(CodeOf(t.tree, 313), Bits("110 001 01"));
+  for (unsigned s = 0; s < lzh::SymbolCount; ++s) {
+    EXPECT_EQ(CodeOf(t.tree, s).size(), s < 116 ? 9u : 8u) << s;
+  }
+}
+
+TEST(CodeModel, InitModelForgetsAnEarlierRun) {
+  TreeStorage fresh;
+  lzh::InitModel(fresh.tree);
+  TreeStorage used;
+  lzh::InitModel(used.tree);
+  for (unsigned i = 0; i < 40000; ++i) lzh::UpdateModel(used.tree, (i * 7) % 314);
+  lzh::InitModel(used.tree);
+  EXPECT_EQ(used.weight, fresh.weight);
+  EXPECT_EQ(used.child, fresh.child);
+  for (int p = 0; p < lzh::NodeParentEntries; ++p) {
+    ASSERT_EQ(used.parent[p], fresh.parent[p]) << p;
+  }
+}
+
+TEST(CodeModel, ZeroBitsDecodeAKnownSequence) {
+  TreeStorage t;
+  lzh::InitModel(t.tree);
+  lzh::BitReader bits;
+  ZeroReader read;
+  std::vector<unsigned> symbols;
+  for (int i = 0; i < 8; ++i) symbols.push_back(lzh::DecodeSymbol(bits, t.tree, read));
+  EXPECT_EQ(symbols, (std::vector<unsigned>{116, 313, 312, 311, 310, 309, 308, 307}));
+  EXPECT_EQ(t.tree.NodeWeight[lzh::RootPosition], 322);
+  EXPECT_EQ(CheckTree(t.tree), "");
+}
+
+TEST(CodeModel, RebuildAtTheWeightLimit) {
+  TreeStorage t;
+  lzh::InitModel(t.tree);
+  for (int i = 0; i < 0x8000 - 314; ++i) lzh::UpdateModel(t.tree, 65);
+  ASSERT_EQ(CheckTree(t.tree), "");
+  EXPECT_EQ(t.tree.NodeWeight[lzh::RootPosition], 0x8000);
+  EXPECT_EQ(LeafWeight(t.tree, 65), 0x8000u - 313);
+
+  lzh::UpdateModel(t.tree, 66);
+  EXPECT_EQ(CheckTree(t.tree), "");
+  const unsigned heavy = (0x8000u - 312) / 2;
+  for (unsigned s = 0; s < lzh::SymbolCount; ++s) {
+    EXPECT_EQ(LeafWeight(t.tree, s), s == 65 ? heavy : s == 66 ? 2u : 1u) << s;
+  }
+  EXPECT_EQ(t.tree.NodeWeight[lzh::RootPosition], heavy + 314);
+}
+
+// Symbols drawn from a shifting, skewed distribution, so that nodes climb
+// past long blocks of equal weight and the root reaches the limit often.
+class SymbolSource {
+ public:
+  explicit SymbolSource(unsigned seed) : random_(seed) {}
+  unsigned Next() {
+    if (++drawn_ % 20000 == 0) favourite_ = random_() % 314;
+    switch (random_() % 4) {
+      case 0: return favourite_;
+      case 1: return (favourite_ + random_() % 8) % 314;
+      case 2: return random_() % 314;
+      default: return 256 + random_() % 58;
+    }
+  }
+
+ private:
+  std::mt19937 random_;
+  unsigned favourite_ = 0;
+  unsigned drawn_ = 0;
+};
+
+TEST(CodeModel, InvariantsHoldThroughLongSequences) {
+  for (unsigned seed : {1u, 2u, 3u}) {
+    SCOPED_TRACE(seed);
+    TreeStorage t;
+    lzh::InitModel(t.tree);
+    // Leaf weights kept on the side: +1 per symbol, halved upward per rebuild.
+    std::vector<unsigned> expected(lzh::SymbolCount, 1);
+    SymbolSource source(seed);
+    int rebuilds = 0;
+    for (int i = 0; i < 400000; ++i) {
+      const unsigned s = source.Next();
+      if (t.tree.NodeWeight[lzh::RootPosition] == 0x8000) {
+        ++rebuilds;
+        for (auto& w : expected) w = (w + 1) / 2;
+      }
+      lzh::UpdateModel(t.tree, s);
+      ++expected[s];
+      if (i % 997 == 0 || t.tree.NodeWeight[lzh::RootPosition] == 0x8000) {
+        ASSERT_EQ(CheckTree(t.tree), "") << "after symbol " << i;
+        for (unsigned k = 0; k < lzh::SymbolCount; ++k) {
+          ASSERT_EQ(LeafWeight(t.tree, k), expected[k]) << "symbol " << k << " after " << i;
+        }
+      }
+    }
+    EXPECT_GE(rebuilds, 10);
+    EXPECT_EQ(CheckTree(t.tree), "");
+  }
+}
+
+TEST(CodeModel, HeavySymbolsGetShortCodes) {
+  // After a skewed run the code is a prefix code whose lengths follow the
+  // weights: a heavier leaf never has a longer code than a lighter one.
+  TreeStorage t;
+  lzh::InitModel(t.tree);
+  SymbolSource source(9);
+  for (int i = 0; i < 100000; ++i) lzh::UpdateModel(t.tree, source.Next());
+  std::vector<std::size_t> length(lzh::SymbolCount);
+  for (unsigned s = 0; s < lzh::SymbolCount; ++s) length[s] = CodeOf(t.tree, s).size();
+  for (unsigned a = 0; a < lzh::SymbolCount; ++a) {
+    for (unsigned b = 0; b < lzh::SymbolCount; ++b) {
+      if (LeafWeight(t.tree, a) > LeafWeight(t.tree, b)) {
+        ASSERT_LE(length[a], length[b]) << a << " " << b;
+      }
+    }
+  }
+}
+
+TEST(CodeModel, DecodingFollowsTheCode) {
+  // Codes read off the tree decode to their symbols, through every rebuild.
+  lzh_test::StreamBuilder stream;
+  SymbolSource source(4);
+  std::vector<unsigned> sent;
+  for (int i = 0; i < 100000; ++i) {
+    sent.push_back(source.Next());
+    stream.Symbol(sent.back());
+  }
+  const std::vector<std::uint8_t> bytes = stream.Bytes();
+  struct Reader {
+    const std::vector<std::uint8_t>* bytes;
+    std::size_t position = 0;
+    void operator()(std::uint8_t* buffer, std::uint16_t, std::uint16_t& delivered) {
+      delivered = position < bytes->size() ? 1 : 0;
+      if (delivered) *buffer = (*bytes)[position++];
+    }
+  } read{&bytes};
+  TreeStorage t;
+  lzh::InitModel(t.tree);
+  lzh::BitReader bits;
+  for (std::size_t i = 0; i < sent.size(); ++i) {
+    ASSERT_EQ(lzh::DecodeSymbol(bits, t.tree, read), sent[i]) << i;
+  }
+  EXPECT_EQ(t.weight, std::vector<std::uint16_t>(stream.Tree().NodeWeight,
+                                                 stream.Tree().NodeWeight + lzh::NodeWeightEntries));
+}
+
+}  // namespace
