@@ -1,0 +1,41 @@
+// RunLauncher: the launcher's one pass from the application's initialisation
+// to its message loop. The process end (exit code 0, or 1 after the report)
+// is the platform's, around this function.
+#include "launcher/sequence.h"
+
+#include "launcher/decompression_slot.h"
+#include "launcher/manifest.h"
+#include "launcher/staging.h"
+#include "platform/folder_path.h"
+
+namespace launcher {
+
+platform::Path StagingFolder;
+platform::Path SetupProgramPath;
+
+void RunLauncher(platform::Platform& host) {
+  host.InitializeApplication();
+  host.SetTitle(kApplicationTitle);
+
+  // The system's path already ends in a separator: none is inserted.
+  StagingFolder = GetTempFolder(host) + kStagingFolderPrefix + kApplicationTitle;
+  platform::CreateFolderPath(host, StagingFolder);
+
+  platform::Path working_path;
+  for (const PayloadRow& row : PayloadManifest) {
+    working_path = IncludeTrailingSeparator(StagingFolder) + row.FileName;
+    ExtractResourceToFile(host, kPayloadResourceType, row.ResourceName, working_path);
+  }
+
+  InFileName = IncludeTrailingSeparator(StagingFolder) + kSetupContainerName;
+  OutFileName = IncludeTrailingSeparator(StagingFolder) + kSetupProgramName;
+
+  // ---- Step 8: DecompressFile() expands InFileName into OutFileName; its
+  // ---- result is not examined. Wired in with the file decompression driver.
+
+  SetupProgramPath = IncludeTrailingSeparator(StagingFolder) + kSetupProgramName;
+  host.ShellExecute(kShellVerb, SetupProgramPath, kShellParameters, StagingFolder, kShowCommand);
+  host.RunMessageLoop();
+}
+
+}  // namespace launcher
