@@ -1,6 +1,7 @@
 // Lazy matching: before taking the match found at a position, look at the
 // next position; when a literal followed by the match there costs fewer bits
 // per byte under the current code, send the literal instead.
+#include <algorithm>
 #include <cstddef>
 
 #include "lzh/match_finder.h"
@@ -14,6 +15,8 @@ constexpr int kMaxChain = 48;
 constexpr int kNiceLength = MaxMatch;
 // A match at least this long is taken without looking further.
 constexpr int kLazyLimit = 32;
+constexpr int kScale = 4;
+constexpr int kRestBits = 22;
 constexpr std::size_t kProgressStep = std::size_t{1} << 20;
 
 int MatchBits(const SymbolEncoder& encoder, const Match& m) {
@@ -43,17 +46,31 @@ void ParseLazy(const std::uint8_t* buffer, std::size_t size, SymbolEncoder& enco
     }
     if (current.length < kLazyLimit) {
       const Match next = finder.Longest(pos + 1, kMaxChain, kNiceLength);
-      if (next.length > current.length ||
-          (next.length == current.length && next.distance < current.distance)) {
-        // Compare bits per byte: current alone against a literal plus next.
-        const int bits_now = MatchBits(encoder, current);
-        const int bits_later = encoder.SymbolBits(buffer[pos]) + MatchBits(encoder, next);
-        if (bits_later * current.length < bits_now * (next.length + 1)) {
+      if (next.length >= current.length) {
+        // Compare over the same span, the shorter side's rest counted at an
+        // estimated rate for bytes that a later match will cover.
+        const int span = std::max(current.length, next.length + 1);
+        const int bits_now = MatchBits(encoder, current) * kScale + (span - current.length) * kRestBits;
+        const int bits_later = (encoder.SymbolBits(buffer[pos]) + MatchBits(encoder, next)) * kScale +
+                               (span - next.length - 1) * kRestBits;
+        if (bits_later < bits_now) {
           encoder.PutLiteral(buffer[pos]);
           ++pos;
           current = next;
           continue;
         }
+      }
+    }
+    if (current.length == MinMatch) {
+      // A short far match may cost more than its bytes sent as literals.
+      const int literal_bits = encoder.SymbolBits(buffer[pos]) +
+                               encoder.SymbolBits(buffer[pos + 1]) +
+                               encoder.SymbolBits(buffer[pos + 2]);
+      if (literal_bits <= MatchBits(encoder, current)) {
+        encoder.PutLiteral(buffer[pos]);
+        ++pos;
+        current = finder.Longest(pos, kMaxChain, kNiceLength);
+        continue;
       }
     }
     encoder.PutMatch(current.length, current.distance - 1);
