@@ -96,6 +96,7 @@ void Expand(const std::string& in, const std::string& out) {
   lzh::LzhUnpackWith(declared, reader, writer);
   writer.Flush();
   bar.Finish();
+  input.Close();  // the output may replace the input
   output.Commit();
 }
 

@@ -64,8 +64,11 @@ InputFile::InputFile(const std::string& name) : name_(name) {
   if (file_ == nullptr) throw ToolError("cannot open input " + InputLabel(name) + ": " + Reason());
 }
 
-InputFile::~InputFile() {
+InputFile::~InputFile() { Close(); }
+
+void InputFile::Close() {
   if (file_ != nullptr && file_ != stdin) std::fclose(file_);
+  file_ = nullptr;
 }
 
 std::size_t InputFile::Read(std::uint8_t* buffer, std::size_t count) {

@@ -35,6 +35,8 @@ class InputFile {
 
   // Up to count bytes; fewer only at the end of the input.
   std::size_t Read(std::uint8_t* buffer, std::size_t count);
+  // Closes the file early (Windows cannot replace a file that is open).
+  void Close();
   const std::string& Name() const { return name_; }
 
  private:

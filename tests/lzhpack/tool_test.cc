@@ -37,7 +37,8 @@ class LzhpackTool : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = fs::temp_directory_path() / (std::string("lzhpack_tool_test_") + info->name());
+    // Under the working folder: on the same drive as the tool under wine too.
+    dir_ = fs::current_path() / (std::string("lzhpack_tool_test_") + info->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
@@ -54,9 +55,11 @@ class LzhpackTool : public ::testing::Test {
     for (char& c : tool) {
       if (c == '/') c = '\\';
     }
+    const std::string cd = "cd /d \"";
+#else
+    const std::string cd = "cd \"";
 #endif
-    const std::string command = "cd \"" + dir_.string() + "\" && \"" + tool + "\" " + arguments +
-                                " 2> stderr";
+    const std::string command = cd + dir_.string() + "\" && \"" + tool + "\" " + arguments + " 2> stderr";
     const int status = std::system(command.c_str());
 #ifdef _WIN32
     return status;
