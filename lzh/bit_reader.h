@@ -55,4 +55,29 @@ inline unsigned Read8Bits(BitReader& bits, Read& read) {
   return value;
 }
 
+// The next n bits (1..8), first bit most significant: the same value, the
+// same reads and the same state afterwards as n calls of ReadBit, with one
+// test instead of n. The bits above 8 that are held can be taken without a
+// refill; a refill falls due when exactly 8 are left.
+template <class Read>
+inline unsigned ReadBits(BitReader& bits, Read& read, unsigned n) {
+  if (bits.BitCount <= 8) RefillBitReader(bits, read);
+  const unsigned spare = bits.BitCount - 8u;  // 1..8
+  if (n <= spare) {
+    const unsigned value = static_cast<unsigned>(bits.BitBuffer) >> (16 - n);
+    bits.BitBuffer = static_cast<std::uint16_t>(bits.BitBuffer << n);
+    bits.BitCount = static_cast<std::uint8_t>(bits.BitCount - n);
+    return value;
+  }
+  const unsigned head = static_cast<unsigned>(bits.BitBuffer) >> (16 - spare);
+  bits.BitBuffer = static_cast<std::uint16_t>(bits.BitBuffer << spare);
+  bits.BitCount = 8;
+  RefillBitReader(bits, read);
+  const unsigned rest = n - spare;
+  const unsigned tail = static_cast<unsigned>(bits.BitBuffer) >> (16 - rest);
+  bits.BitBuffer = static_cast<std::uint16_t>(bits.BitBuffer << rest);
+  bits.BitCount = static_cast<std::uint8_t>(bits.BitCount - rest);
+  return head << rest | tail;
+}
+
 }  // namespace lzh

@@ -36,21 +36,22 @@ void InitModel(CodeTree& tree);
 // Halves every leaf weight (rounding up) and rebuilds the internal nodes.
 void RebuildModel(CodeTree& tree);
 
-// Raises the weight of symbol s's leaf and of every node on its path to the
-// root by one, moving nodes up where the sibling order would break. Rebuilds
-// first when the root weighs exactly WeightLimit.
-inline void UpdateModel(CodeTree& tree, unsigned symbol) {
+// Raises the weight of the node at position c and of every node above it by
+// one, moving a node to the top of the block of nodes that shared its old
+// weight where the sibling order would break. Ends after the root.
+inline void RaiseFrom(CodeTree& tree, int c) {
   std::uint16_t* const weight = tree.NodeWeight;
   std::int16_t* const child = tree.NodeChild;
   std::int16_t* const parent = tree.NodeParent;
-  if (weight[RootPosition] == WeightLimit) RebuildModel(tree);
-  int c = parent[TreeSize + symbol];
   do {
     const std::uint16_t k = ++weight[c];
     if (weight[c + 1] < k) {
-      // Move the node to the top of the block that shared its old weight.
+      // The last position whose weight is still below k; the sentinel above
+      // the root ends the search.
       int l = c + 1;
       while (weight[l + 1] < k) ++l;
+      // Exchange the nodes at c and l: the positions keep their parents,
+      // the subtrees change places.
       weight[c] = weight[l];
       weight[l] = k;
       const int a = child[c];
@@ -64,7 +65,41 @@ inline void UpdateModel(CodeTree& tree, unsigned symbol) {
       c = l;
     }
     c = parent[c];
-  } while (c != 0);
+  } while (c != 0);  // only the root has parent entry 0
+}
+
+// Raises the weight of symbol s's leaf and of every node on its path to the
+// root by one, keeping the sibling order. Rebuilds first when the root
+// weighs exactly WeightLimit.
+inline void UpdateModel(CodeTree& tree, unsigned symbol) {
+  if (tree.NodeWeight[RootPosition] == WeightLimit) RebuildModel(tree);
+  RaiseFrom(tree, tree.NodeParent[TreeSize + symbol]);
+}
+
+// The same update as UpdateModel, for a symbol whose path is known: path
+// holds the positions from just below the root down to the symbol's leaf
+// (depth entries), as the tree stood when the symbol was decoded. Walking
+// the known path spares the chain of parent look-ups until the first
+// exchange; from there on the parent entries lead.
+inline void UpdateModelAlongPath(CodeTree& tree, unsigned symbol, const std::int16_t* path,
+                                 int depth) {
+  std::uint16_t* const weight = tree.NodeWeight;
+  if (weight[RootPosition] == WeightLimit) {
+    // The rebuild moves every node: the path no longer holds.
+    UpdateModel(tree, symbol);
+    return;
+  }
+  for (int i = depth - 1; i >= 0; --i) {
+    const int c = path[i];
+    const std::uint16_t k = ++weight[c];
+    if (weight[c + 1] < k) {
+      // Undo and let the general walk handle this node and all above it.
+      --weight[c];
+      RaiseFrom(tree, c);
+      return;
+    }
+  }
+  ++weight[RootPosition];  // the sentinel above keeps the root in place
 }
 
 }  // namespace lzh

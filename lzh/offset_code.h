@@ -53,13 +53,9 @@ inline constexpr std::array<std::uint8_t, 256> OffsetCodeLength =
 template <class Read>
 inline std::uint16_t DecodeOffset(BitReader& bits, Read& read) {
   const unsigned b = Read8Bits(bits, read);
-  const unsigned high = OffsetHighBits[b];
-  unsigned more = OffsetCodeLength[b] - 2u;
-  unsigned v = b;
-  do {
-    v = (v << 1) | ReadBit(bits, read);
-  } while (--more != 0);
-  return static_cast<std::uint16_t>((high << 6) | (v & 0x3F));
+  const unsigned more = OffsetCodeLength[b] - 2u;
+  const unsigned v = b << more | ReadBits(bits, read, more);
+  return static_cast<std::uint16_t>(OffsetHighBits[b] << 6 | (v & 0x3F));
 }
 
 }  // namespace lzh

@@ -73,4 +73,36 @@ TEST(BitReader, UndeliveredBytesReadAsZero) {
   EXPECT_EQ(read.calls, 4);
 }
 
+TEST(BitReader, ReadBitsMatchesSingleBits) {
+  // From every fill level and for every width, ReadBits takes the same bits
+  // with the same reads as ReadBit one at a time, also at the end of input.
+  struct Counting {
+    std::vector<std::uint8_t> bytes;
+    std::size_t position = 0;
+    int calls = 0;
+    void operator()(std::uint8_t* buffer, std::uint16_t, std::uint16_t& delivered) {
+      ++calls;
+      delivered = position < bytes.size() ? 1 : 0;
+      if (delivered) *buffer = bytes[position++];
+    }
+  };
+  const std::vector<std::uint8_t> input = {0x9D, 0x3C, 0xE1, 0x72};
+  for (unsigned skip = 0; skip < 34; ++skip) {
+    for (unsigned n = 1; n <= 8; ++n) {
+      Counting one{input}, many{input};
+      lzh::BitReader a, b;
+      for (unsigned i = 0; i < skip; ++i) {
+        lzh::ReadBit(a, one);
+        lzh::ReadBit(b, many);
+      }
+      unsigned expected = 0;
+      for (unsigned i = 0; i < n; ++i) expected = expected << 1 | lzh::ReadBit(a, one);
+      EXPECT_EQ(lzh::ReadBits(b, many, n), expected) << skip << " " << n;
+      EXPECT_EQ(many.calls, one.calls) << skip << " " << n;
+      EXPECT_EQ(b.BitCount, a.BitCount) << skip << " " << n;
+      EXPECT_EQ(b.BitBuffer, a.BitBuffer) << skip << " " << n;
+    }
+  }
+}
+
 }  // namespace

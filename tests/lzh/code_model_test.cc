@@ -189,8 +189,12 @@ TEST(CodeModel, DecodingFollowsTheCode) {
   for (std::size_t i = 0; i < sent.size(); ++i) {
     ASSERT_EQ(lzh::DecodeSymbol(bits, t.tree, read), sent[i]) << i;
   }
-  EXPECT_EQ(t.weight, std::vector<std::uint16_t>(stream.Tree().NodeWeight,
-                                                 stream.Tree().NodeWeight + lzh::NodeWeightEntries));
+  // The decoder's update along the known path leaves the very tree that the
+  // coder's UpdateModel left.
+  const lzh::CodeTree& coder = stream.Tree();
+  EXPECT_EQ(t.weight, std::vector<std::uint16_t>(coder.NodeWeight, coder.NodeWeight + lzh::NodeWeightEntries));
+  EXPECT_EQ(t.child, std::vector<std::int16_t>(coder.NodeChild, coder.NodeChild + lzh::NodeChildEntries));
+  EXPECT_EQ(t.parent, std::vector<std::int16_t>(coder.NodeParent, coder.NodeParent + lzh::NodeParentEntries));
 }
 
 }  // namespace
