@@ -21,8 +21,11 @@ void CreateFolderPath(Platform& host, const Path& path) {
   // The parent: everything up to and including the last separator.
   std::size_t end = folder.size();
   while (end > 0 && !EndsParent(folder[end - 1])) --end;
-  // A path ending in a colon would be its own parent: no climb then.
-  if (end < folder.size()) CreateFolderPath(host, folder.substr(0, end));
+  // A path ending in a colon would be its own parent: no climb then. (One
+  // ending in a separator is shortened by the call itself.)
+  if (end < folder.size() || folder.back() == kPathSeparator) {
+    CreateFolderPath(host, folder.substr(0, end));
+  }
 
   host.CreateFolder(folder);  // a failure shows when a file inside is created
 }

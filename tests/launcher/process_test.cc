@@ -1,0 +1,147 @@
+// The launcher executables run as real processes with TMPDIR pointed at a
+// fresh test folder: what lands in the staging folder, the report on
+// standard error and the exit code.
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+#include <string>
+
+#include "gtest/gtest.h"
+#include "launcher/manifest.h"
+#include "tests/support/test_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using platform_testing::FileExists;
+using platform_testing::ReadWholeFile;
+using platform_testing::TestFolder;
+using platform_testing::WriteWholeFile;
+
+struct Outcome {
+  int exit_code = -1;
+  std::string error;  // standard error
+  std::string output;
+};
+
+std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+
+class LauncherProcessTest : public ::testing::Test {
+ protected:
+  Outcome Run(const std::string& exe, const std::string& arguments = "") {
+    const std::string command = "TMPDIR=" + Quoted(temp.path()) + " " + Quoted(exe) + " " +
+                                arguments + " >" + Quoted(scratch / "out") + " 2>" +
+                                Quoted(scratch / "err") + "; echo $? >" + Quoted(scratch / "rc");
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    Outcome outcome;
+    outcome.exit_code = std::stoi(ReadWholeFile(scratch / "rc"));
+    outcome.error = ReadWholeFile(scratch / "err");
+    outcome.output = ReadWholeFile(scratch / "out");
+    return outcome;
+  }
+
+  std::string Staged(std::size_t row) const {
+    return staging + "/" + launcher::PayloadManifest[row - 1].FileName;
+  }
+  static std::string Payload(std::size_t row) {
+    return ReadWholeFile(std::string(PAYLOAD_DIR) + "/" + launcher::PayloadManifest[row - 1].FileName);
+  }
+
+  // Rows first..last are on disk with the payload's bytes.
+  void ExpectRowsStaged(std::size_t first, std::size_t last) const {
+    for (std::size_t row = first; row <= last; ++row) {
+      EXPECT_EQ(ReadWholeFile(Staged(row)), Payload(row)) << "row " << row;
+    }
+  }
+  void ExpectRowsAbsent(std::size_t first, std::size_t last) const {
+    for (std::size_t row = first; row <= last; ++row) {
+      EXPECT_FALSE(FileExists(Staged(row))) << "row " << row;
+    }
+  }
+
+  TestFolder temp;
+  TestFolder scratch;
+  const std::string staging = temp.path() + "/Inst-Setup_Velmora9_Win64";
+};
+
+TEST_F(LauncherProcessTest, StagesThe33PayloadFilesInManifestOrder) {
+  const Outcome outcome = Run(LAUNCHER_EXE);
+  EXPECT_EQ(outcome.exit_code, 0);
+  EXPECT_EQ(outcome.error, "");
+  EXPECT_EQ(outcome.output, "");
+
+  ExpectRowsStaged(1, 33);
+  std::size_t entries = 0;
+  for (const auto& entry : fs::directory_iterator(staging)) {
+    (void)entry;
+    ++entries;
+  }
+  EXPECT_EQ(entries, 33u);
+  // Written one after another in table order.
+  for (std::size_t row = 2; row <= 33; ++row) {
+    EXPECT_LE(fs::last_write_time(Staged(row - 1)), fs::last_write_time(Staged(row))) << row;
+  }
+}
+
+TEST_F(LauncherProcessTest, SecondRunRewritesThePayloadAndLeavesOtherFiles) {
+  ASSERT_EQ(Run(LAUNCHER_EXE).exit_code, 0);
+  WriteWholeFile(Staged(4), "changed since the first run, and longer than before ......");
+  WriteWholeFile(staging + "/notes.txt", "not ours");
+
+  const Outcome outcome = Run(LAUNCHER_EXE);
+  EXPECT_EQ(outcome.exit_code, 0);
+  EXPECT_EQ(outcome.error, "");
+  ExpectRowsStaged(1, 33);
+  EXPECT_EQ(ReadWholeFile(staging + "/notes.txt"), "not ours");
+}
+
+TEST_F(LauncherProcessTest, ArgumentsChangeNothing) {
+  const Outcome outcome = Run(LAUNCHER_EXE, "/S --help -x 'Inst-Other' \"\"");
+  EXPECT_EQ(outcome.exit_code, 0);
+  EXPECT_EQ(outcome.error, "");
+  ExpectRowsStaged(1, 33);
+  EXPECT_FALSE(FileExists(temp.path() + "/Inst-Other"));
+}
+
+TEST_F(LauncherProcessTest, MissingTest17EndsThroughTheReport) {
+  const Outcome outcome = Run(LAUNCHER_WITHOUT_TEST17_EXE);
+  EXPECT_EQ(outcome.exit_code, 1);
+  EXPECT_TRUE(std::regex_match(
+      outcome.error,
+      std::regex("Anwendungsfehler\n"
+                 "Exception EResNotFound im Modul launcher_without_test17 bei [0-9A-F]{8}\\.\n"
+                 "Ressource Test17 nicht gefunden\\.\n")))
+      << outcome.error;
+  ExpectRowsStaged(1, 16);
+  ExpectRowsAbsent(17, 33);
+}
+
+TEST_F(LauncherProcessTest, ReadOnlyReadmeEndsAfterRowThree) {
+  fs::create_directories(staging);
+  WriteWholeFile(Staged(4), "an old read-only Readme");
+  platform_testing::SetReadOnly(Staged(4), true);
+
+  const Outcome outcome = Run(LAUNCHER_EXE);
+  EXPECT_EQ(outcome.exit_code, 1);
+  EXPECT_NE(outcome.error.find("Exception EFCreateError im Modul Setup_Velmora9_Win64 bei "),
+            std::string::npos)
+      << outcome.error;
+  EXPECT_NE(outcome.error.find("\nKann Datei " + Staged(4) + " nicht erstellen.\n"),
+            std::string::npos)
+      << outcome.error;
+  ExpectRowsStaged(1, 3);
+  EXPECT_EQ(ReadWholeFile(Staged(4)), "an old read-only Readme");
+  ExpectRowsAbsent(5, 33);
+}
+
+TEST_F(LauncherProcessTest, FileInPlaceOfTheStagingFolderFailsAtRowOne) {
+  WriteWholeFile(staging, "not a folder");
+  const Outcome outcome = Run(LAUNCHER_EXE);
+  EXPECT_EQ(outcome.exit_code, 1);
+  EXPECT_NE(outcome.error.find("\nKann Datei " + Staged(1) + " nicht erstellen.\n"),
+            std::string::npos)
+      << outcome.error;
+  EXPECT_EQ(ReadWholeFile(staging), "not a folder");
+}
+
+}  // namespace
