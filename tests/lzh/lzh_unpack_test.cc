@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
+#include <cstring>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -132,6 +134,25 @@ TEST(LzhUnpack, MatchAtOffset4095ReachesBack4096Bytes) {
   EXPECT_EQ(Unpack(stream, static_cast<std::int32_t>(expected.size())), expected);
   EXPECT_EQ(Procs().position, stream.size());
   EXPECT_LE(Procs().empty_reads, 1);
+}
+
+TEST(LzhUnpack, NeverWrittenWindowPositionsReadAsSpaces) {
+  // A damaged stream may refer to the 60 positions from 4036 up before
+  // anything was written there; it reads fixed values (spaces), not
+  // whatever the memory held. The tables come poisoned here.
+  struct PoisonedMemory : lzh::TableMemory {
+    void* Get(std::size_t bytes) override { return std::memset(std::malloc(bytes), 0xEE, bytes); }
+    bool Free(void* block) override {
+      std::free(block);
+      return true;
+    }
+  } memory;
+  lzh::ScopedTableMemory use(memory);
+  for (int offset : {4095, 4094, 4060, 4040}) {
+    lzh_test::StreamBuilder builder;
+    builder.Match(60, offset);
+    EXPECT_EQ(Unpack(builder.Bytes(), 60), Bytes(60, 0x20)) << offset;
+  }
 }
 
 TEST(LzhUnpack, MatchesAcrossTheWindowEnd) {
