@@ -38,6 +38,12 @@ FileHandle Win32Platform::OpenRead(const Path& path) {
 }
 
 FileHandle Win32Platform::Create(const Path& path) {
+  // Windows refuses to replace a read-only file; Wine running as root would
+  // not, so the attribute is checked here as well.
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    return -1;
+  }
   return ToHandle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }

@@ -51,8 +51,8 @@ TEST_F(FilesTest, NoSharingWhileAFileIsOpen) {
   ASSERT_GT(reader, 0);
   EXPECT_LT(host.Create(path), 0);    // would cut the file that is being read
   EXPECT_LT(host.OpenRead(path), 0);
-  EXPECT_EQ(ReadWholeFile(path), "in use");
   host.Close(reader);
+  EXPECT_EQ(ReadWholeFile(path), "in use");
 
   const platform::FileHandle writer = host.Create(path);
   ASSERT_GT(writer, 0);
