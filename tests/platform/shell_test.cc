@@ -33,7 +33,7 @@ TEST(ShellTest, OpenStartsTheFileDetachedInTheWorkingDirectory) {
   // Waits until the caller has gone on: the start is not waited for.
   WriteWholeFile(program,
                  "#!/bin/sh\n"
-                 "while [ ! -e go ]; do sleep 0.05; done\n"
+                 "i=0; while [ ! -e go ] && [ $i -lt 200 ]; do sleep 0.05; i=$((i+1)); done\n"
                  "pwd -P > started.txt\n"
                  "printf '%s' \"$#\" >> started.txt\n");
   fs::permissions(program, fs::perms::owner_read | fs::perms::owner_write);
