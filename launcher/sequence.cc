@@ -3,9 +3,9 @@
 // is the platform's, around this function.
 #include "launcher/sequence.h"
 
-#include "launcher/decompression_slot.h"
 #include "launcher/manifest.h"
 #include "launcher/staging.h"
+#include "lzh/file_driver.h"
 #include "platform/folder_path.h"
 
 namespace launcher {
@@ -27,11 +27,13 @@ void RunLauncher(platform::Platform& host) {
     ExtractResourceToFile(host, kPayloadResourceType, row.ResourceName, working_path);
   }
 
-  InFileName = IncludeTrailingSeparator(StagingFolder) + kSetupContainerName;
-  OutFileName = IncludeTrailingSeparator(StagingFolder) + kSetupProgramName;
+  lzh::InFileName = IncludeTrailingSeparator(StagingFolder) + kSetupContainerName;
+  lzh::OutFileName = IncludeTrailingSeparator(StagingFolder) + kSetupProgramName;
 
-  // ---- Step 8: DecompressFile() expands InFileName into OutFileName; its
-  // ---- result is not examined. Wired in with the file decompression driver.
+  // Whatever the expansion reports, the launcher goes on: the shell is asked
+  // to open whatever "Setup.exe" is there.
+  lzh::SetDriverPlatform(&host);
+  lzh::DecompressFile();
 
   SetupProgramPath = IncludeTrailingSeparator(StagingFolder) + kSetupProgramName;
   host.ShellExecute(kShellVerb, SetupProgramPath, kShellParameters, StagingFolder, kShowCommand);

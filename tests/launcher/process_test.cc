@@ -1,8 +1,10 @@
 // The launcher executables run as real processes with TMPDIR pointed at a
 // fresh test folder: what lands in the staging folder, the report on
 // standard error and the exit code.
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 #include <regex>
 #include <string>
 
@@ -43,8 +45,26 @@ class LauncherProcessTest : public ::testing::Test {
   std::string Staged(std::size_t row) const {
     return staging + "/" + launcher::PayloadManifest[row - 1].FileName;
   }
+  // The bytes that the launcher carries for a row: containers as the build
+  // staged them, other files as they lie in the payload folder.
   static std::string Payload(std::size_t row) {
-    return ReadWholeFile(std::string(PAYLOAD_DIR) + "/" + launcher::PayloadManifest[row - 1].FileName);
+    const std::string name = launcher::PayloadManifest[row - 1].FileName;
+    const std::string dir = name.back() == '_' ? STAGED_PAYLOAD_DIR : PAYLOAD_DIR;
+    return ReadWholeFile(dir + "/" + name);
+  }
+
+  // The log of the demo next-stage program, once it has finished writing it
+  // (the launcher does not wait for it); empty after ten seconds.
+  std::string NextStageLog() const {
+    const std::string log = staging + "/SetupDemo.log";
+    for (int i = 0; i < 200; ++i) {
+      if (FileExists(log)) {
+        const std::string text = ReadWholeFile(log);
+        if (text.find("\nresult: ") != std::string::npos) return text;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return "";
   }
 
   // Rows first..last are on disk with the payload's bytes.
@@ -76,11 +96,56 @@ TEST_F(LauncherProcessTest, StagesThe33PayloadFilesInManifestOrder) {
     (void)entry;
     ++entries;
   }
-  EXPECT_EQ(entries, 33u);
+  // The 33 payload files, "Setup.exe" and the next stage's log.
+  EXPECT_EQ(entries, 35u) << NextStageLog();
   // Written one after another in table order.
   for (std::size_t row = 2; row <= 33; ++row) {
     EXPECT_LE(fs::last_write_time(Staged(row - 1)), fs::last_write_time(Staged(row))) << row;
   }
+}
+
+TEST_F(LauncherProcessTest, ExpandsSetupAndHandsOverToIt) {
+  const Outcome outcome = Run(LAUNCHER_EXE);
+  EXPECT_EQ(outcome.exit_code, 0);
+  EXPECT_EQ(ReadWholeFile(staging + "/Setup.exe"), ReadWholeFile(SETUP_DEMO_EXE));
+
+  const std::string log = NextStageLog();
+  ASSERT_NE(log, "") << "the next stage did not run";
+  EXPECT_NE(log.find("\narguments: 0\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("\nworking directory: " + fs::canonical(staging).string() + "\n"),
+            std::string::npos)
+      << log;
+  EXPECT_EQ(log.find("missing "), std::string::npos) << log;
+  EXPECT_NE(log.find("\nresult: 33 of 33 listed files present\n"), std::string::npos) << log;
+}
+
+TEST_F(LauncherProcessTest, SetupThatIsNoContainerLeavesNoSetupExe) {
+  const Outcome outcome = Run(LAUNCHER_PLAIN_SETUP_EXE);
+  EXPECT_EQ(outcome.exit_code, 0);
+  EXPECT_EQ(outcome.error, "");
+  EXPECT_TRUE(FileExists(staging + "/Setup.ex_"));
+  EXPECT_FALSE(FileExists(staging + "/Setup.exe"));
+}
+
+TEST_F(LauncherProcessTest, EarlierSetupExeThatCannotBeReplacedIsOpened) {
+  // A "Setup.exe" left read-only by an earlier run: the expansion cannot
+  // replace it, and the shell opens it as it is.
+  fs::create_directories(staging);
+  const std::string earlier = staging + "/Setup.exe";
+  WriteWholeFile(earlier, "#!/bin/sh\necho earlier > \"$PWD/earlier-ran\"\n");
+  platform_testing::SetReadOnly(earlier, true);
+
+  const Outcome outcome = Run(LAUNCHER_EXE);
+  EXPECT_EQ(outcome.exit_code, 0);
+  EXPECT_EQ(outcome.error, "");
+  bool ran = false;
+  for (int i = 0; i < 200 && !ran; ++i) {
+    ran = FileExists(staging + "/earlier-ran");
+    if (!ran) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  EXPECT_TRUE(ran);
+  EXPECT_EQ(ReadWholeFile(staging + "/earlier-ran"), "earlier\n");
+  EXPECT_FALSE(FileExists(staging + "/SetupDemo.log"));
 }
 
 TEST_F(LauncherProcessTest, SecondRunRewritesThePayloadAndLeavesOtherFiles) {

@@ -4,13 +4,14 @@
 // hand-over, and where a failure ends it.
 #include "launcher/sequence.h"
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "gmock/gmock.h"
 #include "gtest/gtest.h"
-#include "launcher/decompression_slot.h"
 #include "launcher/manifest.h"
+#include "lzh/file_driver.h"
 #include "path_separator.h"
 #include "tests/support/recording_platform.h"
 #include "tests/support/test_folder.h"
@@ -62,23 +63,45 @@ TEST_F(SequenceTest, StagesEveryRowInManifestOrderThenHandsOver) {
 
   const std::vector<std::string> log = host.Log(
       {Op::InitializeApplication, Op::SetTitle, Op::GetTempPath, Op::CreateFolder,
-       Op::ShellExecute, Op::RunMessageLoop});
+       Op::OpenRead, Op::ShellExecute, Op::RunMessageLoop});
   EXPECT_THAT(log, ElementsAre("InitializeApplication", "SetTitle Setup_Velmora9_Win64",
                                "GetTempPath 255 -> " + std::to_string(temp.path().size() + 1),
                                "CreateFolder " + kStaging + " -> ok",
+                               "OpenRead " + kStaging + S + "Setup.ex_ -> ok",
                                "ShellExecute open " + kStaging + S + "Setup.exe \"\" " +
                                    kStaging + " 5",
                                "RunMessageLoop"));
-  EXPECT_THAT(host.Log({Op::Create}), ElementsAreArray(CreatesOfRows(1, 33)));
+  std::vector<std::string> creates = CreatesOfRows(1, 33);
+  creates.push_back("Create " + kStaging + S + "Setup.exe -> ok");
+  EXPECT_THAT(host.Log({Op::Create}), ElementsAreArray(creates));
   // One write per non-empty resource, every file closed.
-  EXPECT_EQ(host.Count(Op::Write), 33);
+  int payload_writes = 0;
+  for (const auto& call : host.calls()) {
+    if (call.op == Op::Write && call.subject.find("Setup.exe") == std::string::npos) {
+      ++payload_writes;
+    }
+  }
+  EXPECT_EQ(payload_writes, 33);
   EXPECT_THAT(host.OpenFiles(), IsEmpty());
+  EXPECT_EQ(host.HeldBlocks(), 0u);
 
   const std::string staging = temp / kStaging;
   EXPECT_EQ(launcher::StagingFolder, staging);
-  EXPECT_EQ(launcher::InFileName, staging + S + "Setup.ex_");
-  EXPECT_EQ(launcher::OutFileName, staging + S + "Setup.exe");
+  EXPECT_EQ(lzh::InFileName, staging + S + "Setup.ex_");
+  EXPECT_EQ(lzh::OutFileName, staging + S + "Setup.exe");
   EXPECT_EQ(launcher::SetupProgramPath, staging + S + "Setup.exe");
+  // The demo next-stage program, expanded: a program file of this target.
+  const std::string program = platform_testing::ReadWholeFile(staging + S + "Setup.exe");
+  ASSERT_GT(program.size(), 4u);
+  EXPECT_TRUE(program.compare(0, 2, "MZ") == 0 || program.compare(0, 4, "\x7f" "ELF") == 0);
+}
+
+TEST_F(SequenceTest, FailedExpansionStillHandsOver) {
+  host.FailNth(Op::Create, 34);  // "Setup.exe"
+  ASSERT_EQ(Run(), "ok");
+  EXPECT_EQ(host.Count(Op::ShellExecute), 1);
+  EXPECT_EQ(host.Count(Op::RunMessageLoop), 1);
+  EXPECT_THAT(host.OpenFiles(), IsEmpty());
 }
 
 TEST_F(SequenceTest, ResourcesAreAskedForUnderTheirManifestNames) {
