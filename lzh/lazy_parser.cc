@@ -1,6 +1,8 @@
 // Lazy matching: before taking the match found at a position, look at the
-// next position; when a literal followed by the match there costs fewer bits
-// per byte under the current code, send the literal instead.
+// matches one and two bytes further on. When one or two literals followed by
+// such a match cost fewer bits under the current code (the options compared
+// over the same span, bytes that an option leaves uncovered counted at a
+// typical rate), send a literal and decide again at the next position.
 #include <algorithm>
 #include <cstddef>
 
@@ -11,74 +13,140 @@ namespace lzh {
 namespace pack {
 namespace {
 
-constexpr int kMaxChain = 48;
+constexpr int kMaxChain = 256;
 constexpr int kNiceLength = MaxMatch;
-// A match at least this long is taken without looking further.
+// A match at least this long is taken without looking further; one shorter
+// than kSecondLookLimit is also compared with two literals and a match.
 constexpr int kLazyLimit = 32;
+constexpr int kSecondLookLimit = 6;
+// Costs are compared in quarter bits; a byte that an option leaves to later
+// symbols is counted at kRestBits quarters.
 constexpr int kScale = 4;
-constexpr int kRestBits = 22;
+constexpr int kRestBits = 26;
+// Symbols sent between two readings of the code lengths.
+constexpr int kRefresh = 256;
 constexpr std::size_t kProgressStep = std::size_t{1} << 20;
 
-int MatchBits(const SymbolEncoder& encoder, const Match& m) {
-  return encoder.SymbolBits(static_cast<unsigned>(m.length + 253)) + OffsetBits(m.distance - 1);
-}
+class LazyParser {
+ public:
+  LazyParser(const std::uint8_t* buffer, std::size_t size, SymbolEncoder& encoder)
+      : buffer_(buffer), size_(size), encoder_(encoder), finder_(buffer, size, Chaining::FourBytes) {}
 
-}  // namespace
-
-void ParseLazy(const std::uint8_t* buffer, std::size_t size, SymbolEncoder& encoder,
-               const ProgressFn& progress) {
-  MatchFinder finder(buffer, size);
-  finder.InsertRange(0, WindowStart);
-  std::size_t pos = WindowStart;
-  std::size_t next_report = pos + kProgressStep;
-  Match current = finder.Longest(pos, kMaxChain, kNiceLength);
-  while (pos < size) {
-    if (progress && pos >= next_report) {
-      progress(pos - WindowStart);
-      next_report = pos + kProgressStep;
-    }
-    finder.Insert(pos);
-    if (current.length < MinMatch) {
-      encoder.PutLiteral(buffer[pos]);
-      ++pos;
-      current = finder.Longest(pos, kMaxChain, kNiceLength);
-      continue;
-    }
-    if (current.length < kLazyLimit) {
-      const Match next = finder.Longest(pos + 1, kMaxChain, kNiceLength);
-      if (next.length >= current.length) {
-        // Compare over the same span, the shorter side's rest counted at an
-        // estimated rate for bytes that a later match will cover.
-        const int span = std::max(current.length, next.length + 1);
-        const int bits_now = MatchBits(encoder, current) * kScale + (span - current.length) * kRestBits;
-        const int bits_later = (encoder.SymbolBits(buffer[pos]) + MatchBits(encoder, next)) * kScale +
-                               (span - next.length - 1) * kRestBits;
-        if (bits_later < bits_now) {
-          encoder.PutLiteral(buffer[pos]);
+  void Run(const ProgressFn& progress) {
+    finder_.InsertRange(0, WindowStart);
+    inserted_ = WindowStart;
+    Sent();
+    std::size_t pos = WindowStart;
+    std::size_t next_report = pos + kProgressStep;
+    Match current = Search(pos);
+    while (pos < size_) {
+      if (progress && pos >= next_report) {
+        progress(pos - WindowStart);
+        next_report = pos + kProgressStep;
+      }
+      if (current.length >= MinMatch && current.length < kLazyLimit) {
+        const Match next = Search(pos + 1);
+        const bool literal_first =
+            LiteralsFirst(pos, current, next, 1) ||
+            (current.length < kSecondLookLimit && LiteralsFirst(pos, current, Search(pos + 2), 2));
+        if (literal_first) {
+          encoder_.PutLiteral(buffer_[pos]);
+          Sent();
           ++pos;
           current = next;
           continue;
         }
       }
-    }
-    if (current.length == MinMatch) {
-      // A short far match may cost more than its bytes sent as literals.
-      const int literal_bits = encoder.SymbolBits(buffer[pos]) +
-                               encoder.SymbolBits(buffer[pos + 1]) +
-                               encoder.SymbolBits(buffer[pos + 2]);
-      if (literal_bits <= MatchBits(encoder, current)) {
-        encoder.PutLiteral(buffer[pos]);
+      if (current.length < MinMatch || MatchCostsMoreThanLiterals(pos, current)) {
+        encoder_.PutLiteral(buffer_[pos]);
         ++pos;
-        current = finder.Longest(pos, kMaxChain, kNiceLength);
-        continue;
+      } else {
+        encoder_.PutMatch(current.length, current.distance - 1);
+        pos += static_cast<std::size_t>(current.length);
       }
+      Sent();
+      current = Search(pos);
     }
-    encoder.PutMatch(current.length, current.distance - 1);
-    finder.InsertRange(pos + 1, pos + static_cast<std::size_t>(current.length));
-    pos += static_cast<std::size_t>(current.length);
-    current = finder.Longest(pos, kMaxChain, kNiceLength);
+    if (progress) progress(size_ - WindowStart);
   }
-  if (progress) progress(size - WindowStart);
+
+ private:
+  // The longest match at pos, with every earlier position in the chains.
+  // The parser may ask for a position again after later ones went into the
+  // chains; the last few answers are kept for that.
+  Match Search(std::size_t pos) {
+    if (pos >= size_) return Match{};
+    for (const Answer& a : answers_) {
+      if (a.pos == pos) return a.match;
+    }
+    if (inserted_ < pos) {
+      finder_.InsertRange(inserted_, pos);
+      inserted_ = pos;
+    }
+    const Match m = finder_.Longest(pos, kMaxChain, kNiceLength);
+    answers_[next_answer_] = {pos, m};
+    next_answer_ = (next_answer_ + 1) % kAnswers;
+    return m;
+  }
+
+  // Code lengths, taken from the tree every kRefresh symbols: they drift
+  // slowly, and a walk up the tree per question would cost more.
+  int Bits(unsigned symbol) const { return bits_[symbol]; }
+  void Sent() {
+    if (--until_refresh_ <= 0) {
+      encoder_.AllSymbolBits(bits_);
+      until_refresh_ = kRefresh;
+    }
+  }
+
+  int MatchBits(const Match& m) const {
+    return Bits(static_cast<unsigned>(m.length + 253)) + OffsetBits(m.distance - 1);
+  }
+
+  // Whether `skipped` literals from pos followed by the match `later` cost
+  // less than the match `current` at pos, over the span that both cover.
+  bool LiteralsFirst(std::size_t pos, const Match& current, const Match& later, int skipped) const {
+    const int later_end = skipped + later.length;
+    if (later.length < MinMatch || later_end < current.length ||
+        (later_end == current.length && (skipped > 1 || later.distance >= current.distance))) {
+      return false;
+    }
+    const int span = std::max(current.length, later_end);
+    const int now = MatchBits(current) * kScale + (span - current.length) * kRestBits;
+    int literals = 0;
+    for (int i = 0; i < skipped; ++i) literals += Bits(buffer_[pos + static_cast<std::size_t>(i)]);
+    return (literals + MatchBits(later)) * kScale + (span - later_end) * kRestBits < now;
+  }
+
+  // A short far match may cost more than its bytes sent as literals.
+  bool MatchCostsMoreThanLiterals(std::size_t pos, const Match& m) const {
+    if (m.length != MinMatch) return false;
+    const int literal_bits = Bits(buffer_[pos]) + Bits(buffer_[pos + 1]) +
+                             Bits(buffer_[pos + 2]);
+    return literal_bits <= MatchBits(m);
+  }
+
+  const std::uint8_t* buffer_;
+  std::size_t size_;
+  SymbolEncoder& encoder_;
+  MatchFinder finder_;
+  std::size_t inserted_ = 0;  // positions below this are in the chains
+  struct Answer {
+    std::size_t pos = 0;
+    Match match;
+  };
+  static constexpr int kAnswers = 4;
+  Answer answers_[kAnswers];
+  int next_answer_ = 0;
+  std::uint8_t bits_[SymbolCount];
+  int until_refresh_ = 0;
+};
+
+}  // namespace
+
+void ParseLazy(const std::uint8_t* buffer, std::size_t size, SymbolEncoder& encoder,
+               const ProgressFn& progress) {
+  LazyParser(buffer, size, encoder).Run(progress);
 }
 
 }  // namespace pack

@@ -7,8 +7,19 @@
 namespace lzh {
 namespace pack {
 
-MatchFinder::MatchFinder(const std::uint8_t* buffer, std::size_t size)
-    : buffer_(buffer), size_(size), head_(std::size_t{1} << kHashBits, 0), prev_(WindowSize, 0) {}
+MatchFinder::MatchFinder(const std::uint8_t* buffer, std::size_t size, Chaining chaining)
+    : buffer_(buffer),
+      size_(size),
+      chaining_(chaining),
+      head3_(chaining == Chaining::FourBytes ? std::size_t{1} << kHashBits : 0, 0),
+      head_(std::size_t{1} << kHashBits, 0),
+      prev_(WindowSize, 0) {}
+
+std::uint32_t MatchFinder::Load32(std::size_t at) const {
+  std::uint32_t v;
+  std::memcpy(&v, buffer_ + at, 4);
+  return v;
+}
 
 int MatchFinder::MatchLength(std::size_t a, std::size_t b, int limit) const {
   int n = 0;
@@ -35,14 +46,36 @@ Match MatchFinder::Longest(std::size_t pos, int max_chain, int nice_length) cons
   const int limit = static_cast<int>(std::min<std::size_t>(MaxMatch, size_ - pos));
   if (limit < MinMatch) return best;
   nice_length = std::min(nice_length, limit);
-  std::uint32_t entry = head_[Hash(pos)];
   int best_length = MinMatch - 1;
+  std::uint32_t entry;
+  if (chaining_ == Chaining::FourBytes) {
+    // The nearest three-byte match first, then the chain of four-byte ones.
+    const std::uint32_t near = head3_[Hash(pos)];
+    if (near != 0 && near - 1 < pos && pos - (near - 1) <= static_cast<std::size_t>(WindowSize)) {
+      const int n = MatchLength(near - 1, pos, limit);
+      if (n >= MinMatch) {
+        best_length = n;
+        best.length = n;
+        best.distance = static_cast<int>(pos - (near - 1));
+        if (n >= nice_length) return best;
+      }
+    }
+    if (limit < 4) return best;
+    entry = head_[Hash4(pos)];
+  } else {
+    entry = head_[Hash(pos)];
+  }
   std::size_t newer = pos;
   while (entry != 0 && max_chain-- > 0) {
     const std::size_t cand = entry - 1;
     // Older than the window, or a stale slot from an earlier round: stop.
     if (cand >= newer || pos - cand > static_cast<std::size_t>(WindowSize)) break;
-    if (buffer_[cand + best_length] == buffer_[pos + best_length]) {
+    // Only a candidate that agrees on the bytes up to the best length so far
+    // can be longer; the last four of them reject most.
+    const bool worth = best_length >= 3
+                           ? Load32(cand + best_length - 3) == Load32(pos + best_length - 3)
+                           : buffer_[cand + best_length] == buffer_[pos + best_length];
+    if (worth) {
       const int n = MatchLength(cand, pos, limit);
       if (n > best_length) {
         best_length = n;
@@ -58,6 +91,8 @@ Match MatchFinder::Longest(std::size_t pos, int max_chain, int nice_length) cons
 }
 
 int MatchFinder::AllMatches(std::size_t pos, int max_chain, Match* out) const {
+  // Every match of three bytes or more is on a three-byte chain.
+  if (chaining_ != Chaining::ThreeBytes) return 0;
   const int limit = static_cast<int>(std::min<std::size_t>(MaxMatch, size_ - pos));
   if (limit < MinMatch) return 0;
   int count = 0;

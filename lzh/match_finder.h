@@ -21,17 +21,32 @@ struct Match {
   int distance = 0;  // 1..4096
 };
 
+// How the candidates are chained: by their first three bytes (every match
+// is on the chain: for AllMatches), or by their first four bytes with only
+// the newest position of each three-byte hash kept beside the chains (fewer
+// candidates to look at for the longest match: for Longest).
+enum class Chaining { ThreeBytes, FourBytes };
+
 class MatchFinder {
  public:
   // buffer must stay alive and unchanged while the finder is used.
-  MatchFinder(const std::uint8_t* buffer, std::size_t size);
+  MatchFinder(const std::uint8_t* buffer, std::size_t size, Chaining chaining = Chaining::ThreeBytes);
 
   // Adds position pos to the chains (no-op for the last two positions).
   void Insert(std::size_t pos) {
     if (pos + MinMatch > size_) return;
+    const std::uint32_t entry = static_cast<std::uint32_t>(pos + 1);
+    if (chaining_ == Chaining::FourBytes) {
+      head3_[Hash(pos)] = entry;
+      if (pos + 4 > size_) return;
+      const std::uint32_t h = Hash4(pos);
+      prev_[pos & (WindowSize - 1)] = head_[h];
+      head_[h] = entry;
+      return;
+    }
     const std::uint32_t h = Hash(pos);
     prev_[pos & (WindowSize - 1)] = head_[h];
-    head_[h] = static_cast<std::uint32_t>(pos + 1);
+    head_[h] = entry;
   }
   void InsertRange(std::size_t from, std::size_t to) {
     for (std::size_t p = from; p < to; ++p) Insert(p);
@@ -53,10 +68,19 @@ class MatchFinder {
                             static_cast<std::uint32_t>(buffer_[pos + 1]) << 8 | buffer_[pos + 2];
     return (v * 2654435761u) >> (32 - kHashBits);
   }
+  std::uint32_t Hash4(std::size_t pos) const {
+    const std::uint32_t v = static_cast<std::uint32_t>(buffer_[pos]) << 24 |
+                            static_cast<std::uint32_t>(buffer_[pos + 1]) << 16 |
+                            static_cast<std::uint32_t>(buffer_[pos + 2]) << 8 | buffer_[pos + 3];
+    return (v * 2654435761u) >> (32 - kHashBits);
+  }
   int MatchLength(std::size_t a, std::size_t b, int limit) const;
+  std::uint32_t Load32(std::size_t at) const;
 
   const std::uint8_t* buffer_;
   std::size_t size_;
+  Chaining chaining_;
+  std::vector<std::uint32_t> head3_;  // FourBytes: newest position + 1 by three-byte hash
   std::vector<std::uint32_t> head_;  // position + 1 of the newest entry, 0 = none
   std::vector<std::uint32_t> prev_;  // by position mod 4096: the next older entry
 };

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 
@@ -71,6 +72,8 @@ const Case kCases[] = {
        return out;
      }},
 };
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 class WriterRoundTrip : public ::testing::TestWithParam<std::tuple<Case, WriterMode>> {};
 
