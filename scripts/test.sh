@@ -27,6 +27,6 @@ python3 scripts/check_pe32.py build/windows-x86/launcher/Setup_Velmora9_Win64.ex
 echo "== test windows-x64 under wine64"
 export WINEDEBUG=-all
 export WINEPREFIX="${WINEPREFIX:-$PWD/build/wineprefix}"
-/usr/lib/wine/wineserver64 -p
+/usr/lib/wine/wineserver64 -p </dev/null >/dev/null 2>&1
 trap '/usr/lib/wine/wineserver64 -k >/dev/null 2>&1 || true' EXIT
 ctest --preset windows-x64 -j 1
