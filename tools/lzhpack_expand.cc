@@ -1,11 +1,18 @@
-// lzhpack expand: checks the container header, then runs the decoder over
-// the rest of the input with 64 KiB buffers on both sides. The output holds
-// everything the decoder produces.
+// lzhpack expand: the launcher's own file decompression driver does the
+// work, so the tool expands a container exactly as the launcher does. Around
+// it the tool adds what a command line wants: a clear message for a header
+// that is cut short or wrong, standard input and output, a progress bar, and
+// an output that appears under its name only when it is complete (the
+// driver writes a temporary file beside it, renamed on success).
 #include <cstdint>
-#include <memory>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <system_error>
 
 #include "lzh/container.h"
-#include "lzh/lzh_unpack.h"
+#include "lzh/file_driver.h"
+#include "platform/platform_wrapper.h"
 #include "tools/lzhpack_commands.h"
 #include "tools/lzhpack_io.h"
 #include "tools/lzhpack_progress.h"
@@ -13,91 +20,131 @@
 namespace lzhpack {
 namespace {
 
-constexpr std::size_t kBufferSize = std::size_t{1} << 16;
+namespace fs = std::filesystem;
 
-class BufferedReader {
+constexpr std::size_t kChunk = std::size_t{1} << 16;
+
+// Counts the bytes the driver writes, for the progress bar.
+class ProgressPlatform : public platform::PlatformWrapper {
  public:
-  explicit BufferedReader(InputFile& input) : input_(input), buffer_(new std::uint8_t[kBufferSize]) {}
-
-  void operator()(std::uint8_t* out, std::uint16_t count, std::uint16_t& delivered) {
-    std::uint16_t n = 0;
-    while (n < count) {
-      if (pos_ == fill_ && !Refill()) break;
-      out[n++] = buffer_[pos_++];
-    }
-    delivered = n;
+  ProgressPlatform(platform::Platform* target, ProgressBar& bar)
+      : PlatformWrapper(target), bar_(bar) {}
+  std::int32_t Write(platform::FileHandle file, const void* buffer, std::int32_t count) override {
+    const std::int32_t written = PlatformWrapper::Write(file, buffer, count);
+    if (written > 0) bar_.Update(done_ += static_cast<std::uint64_t>(written));
+    return written;
   }
 
  private:
-  bool Refill() {
-    if (ended_) return false;
-    fill_ = input_.Read(buffer_.get(), kBufferSize);
-    pos_ = 0;
-    ended_ = fill_ < kBufferSize;
-    return fill_ != 0;
-  }
-
-  InputFile& input_;
-  std::unique_ptr<std::uint8_t[]> buffer_;
-  std::size_t pos_ = 0;
-  std::size_t fill_ = 0;
-  bool ended_ = false;
-};
-
-class BufferedWriter {
- public:
-  BufferedWriter(OutputFile& output, ProgressBar& bar)
-      : output_(output), bar_(bar), buffer_(new std::uint8_t[kBufferSize]) {}
-
-  void operator()(const std::uint8_t* bytes, std::uint16_t count, std::uint16_t& accepted) {
-    for (std::uint16_t i = 0; i < count; ++i) {
-      if (pos_ == kBufferSize) Flush();
-      buffer_[pos_++] = bytes[i];
-    }
-    accepted = count;
-  }
-
-  void Flush() {
-    output_.Write(buffer_.get(), pos_);
-    written_ += pos_;
-    pos_ = 0;
-    bar_.Update(written_);
-  }
-
- private:
-  OutputFile& output_;
   ProgressBar& bar_;
-  std::unique_ptr<std::uint8_t[]> buffer_;
-  std::size_t pos_ = 0;
-  std::uint64_t written_ = 0;
+  std::uint64_t done_ = 0;
 };
+
+// A file name that does not exist yet, beside target (or in the temporary
+// folder), removed again when the object goes unless it was kept.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(const std::string& beside) {
+    fs::path folder = beside.empty() ? fs::temp_directory_path() : fs::path(beside).parent_path();
+    const std::string stem = beside.empty() ? "lzhpack" : fs::path(beside).filename().string();
+    std::random_device random;
+    std::error_code ec;
+    do {
+      path_ = (folder / (stem + ".lzhpack-" + std::to_string(random() % 1000000))).string();
+    } while (fs::exists(path_, ec));
+  }
+  ~TemporaryFile() {
+    std::error_code ec;
+    if (!kept_) fs::remove(path_, ec);
+  }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+  const std::string& path() const { return path_; }
+  void Keep() { kept_ = true; }
+
+ private:
+  std::string path_;
+  bool kept_ = false;
+};
+
+// Copies everything from one input to one output name ("-" for the
+// standard streams).
+void CopyStream(const std::string& from, const std::string& to) {
+  InputFile input(from);
+  OutputFile output(to);
+  std::uint8_t buffer[kChunk];
+  for (;;) {
+    const std::size_t got = input.Read(buffer, sizeof buffer);
+    output.Write(buffer, got);
+    if (got < sizeof buffer) break;
+  }
+  input.Close();
+  output.Commit();
+}
+
+// The header, for a clearer message than the driver's own and for the size
+// of the progress bar.
+std::int32_t CheckHeader(const std::string& path, const std::string& label) {
+  InputFile input(path);
+  std::uint8_t header[lzh::ContainerHeaderSize];
+  std::size_t got = input.Read(header, 4);
+  if (got == 4 && lzh::GetLittleEndian32(header) != lzh::ContainerMagic) {
+    throw ToolError(label + " is not a compressed file container");
+  }
+  if (got == 4) got += input.Read(header + 4, 4);
+  if (got < sizeof header) {
+    throw ToolError(label + ": container header cut short (" + std::to_string(got) +
+                    " of 8 bytes)");
+  }
+  return lzh::GetDeclaredSize(header);
+}
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
 
 }  // namespace
 
 void Expand(const std::string& in, const std::string& out) {
-  InputFile input(in);
-  std::uint8_t header[lzh::ContainerHeaderSize];
-  // The magic first: a short file is a cut header, a wrong magic is no container.
-  std::size_t got = input.Read(header, 4);
-  if (got == 4 && lzh::GetLittleEndian32(header) != lzh::ContainerMagic) {
-    throw ToolError(InputLabel(in) + " is not a compressed file container");
+  // Standard input is spooled into a file first: the driver reads files.
+  TemporaryFile spool("");
+  std::string input_path = in;
+  if (in == "-") {
+    CopyStream("-", spool.path());
+    input_path = spool.path();
   }
-  if (got == 4) got += input.Read(header + 4, 4);
-  if (got < sizeof header) {
-    throw ToolError(InputLabel(in) + ": container header cut short (" + std::to_string(got) +
-                    " of 8 bytes)");
-  }
-  const std::int32_t declared = lzh::GetDeclaredSize(header);
+  const std::int32_t declared = CheckHeader(input_path, InputLabel(in));
 
-  OutputFile output(out);
+  TemporaryFile output(out == "-" ? std::string() : out);
   ProgressBar bar("expanding", declared > 0 ? static_cast<std::uint64_t>(declared) : 0);
-  BufferedReader reader(input);
-  BufferedWriter writer(output, bar);
-  lzh::LzhUnpackWith(declared, reader, writer);
-  writer.Flush();
+  ProgressPlatform host(platform::Platform::Default(), bar);
+  lzh::SetDriverPlatform(&host);
+  lzh::InFileName = input_path;
+  lzh::OutFileName = output.path();
+  try {
+    lzh::ExpandContainer();
+  } catch (const platform::Exception& failure) {
+    lzh::SetDriverPlatform(nullptr);
+    // The driver names its own files: show the user's names instead.
+    std::string message = Replace(failure.Message(), output.path(), out == "-" ? "standard output" : out);
+    if (in == "-") message = Replace(message, spool.path(), "standard input");
+    throw ToolError(message);
+  }
+  lzh::SetDriverPlatform(nullptr);
   bar.Finish();
-  input.Close();  // the output may replace the input
-  output.Commit();
+
+  if (out == "-") {
+    CopyStream(output.path(), "-");
+    return;
+  }
+  std::error_code ec;
+  fs::rename(output.path(), out, ec);
+  if (ec) throw ToolError("cannot write output " + OutputLabel(out) + ": " + ec.message());
+  output.Keep();
 }
 
 }  // namespace lzhpack
