@@ -27,6 +27,11 @@ python3 scripts/check_pe32.py build/windows-x86/launcher/Setup_Velmora9_Win64.ex
 echo "== test windows-x64 under wine64"
 export WINEDEBUG=-all
 export WINEPREFIX="${WINEPREFIX:-$PWD/build/wineprefix}"
+# No prompts for wine's .NET and HTML engines, which nothing here uses.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+mkdir -p "$WINEPREFIX"
+# One persistent wine server for all test processes, ended on exit.
 /usr/lib/wine/wineserver64 -p </dev/null >/dev/null 2>&1
 trap '/usr/lib/wine/wineserver64 -k >/dev/null 2>&1 || true' EXIT
+/usr/lib/wine/wine64 wineboot.exe --init </dev/null >/dev/null 2>&1 || true
 ctest --preset windows-x64 -j 1
