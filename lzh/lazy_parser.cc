@@ -22,7 +22,7 @@ constexpr int kSecondLookLimit = 6;
 // Costs are compared in quarter bits; a byte that an option leaves to later
 // symbols is counted at kRestBits quarters.
 constexpr int kScale = 4;
-constexpr int kRestBits = 26;
+constexpr int kRestBits = 22;
 // Symbols sent between two readings of the code lengths.
 constexpr int kRefresh = 256;
 constexpr std::size_t kProgressStep = std::size_t{1} << 20;
@@ -118,12 +118,14 @@ class LazyParser {
     return (literals + MatchBits(later)) * kScale + (span - later_end) * kRestBits < now;
   }
 
-  // A short far match may cost more than its bytes sent as literals.
+  // A short far match may cost more than its bytes sent as literals. At equal
+  // cost the match is sent: one symbol instead of three leaves the literal
+  // weights as they are, and the match-length weights gain.
   bool MatchCostsMoreThanLiterals(std::size_t pos, const Match& m) const {
     if (m.length != MinMatch) return false;
     const int literal_bits = Bits(buffer_[pos]) + Bits(buffer_[pos + 1]) +
                              Bits(buffer_[pos + 2]);
-    return literal_bits <= MatchBits(m);
+    return literal_bits < MatchBits(m);
   }
 
   const std::uint8_t* buffer_;

@@ -62,7 +62,7 @@ class MatchFinder {
   int AllMatches(std::size_t pos, int max_chain, Match* out) const;
 
  private:
-  static constexpr int kHashBits = 15;
+  static constexpr int kHashBits = 16;
   std::uint32_t Hash(std::size_t pos) const {
     const std::uint32_t v = static_cast<std::uint32_t>(buffer_[pos]) << 16 |
                             static_cast<std::uint32_t>(buffer_[pos + 1]) << 8 | buffer_[pos + 2];
