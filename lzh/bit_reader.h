@@ -11,6 +11,9 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
+
+#include "lzh/force_inline.h"
 
 namespace lzh {
 
@@ -24,21 +27,41 @@ inline void ResetBitReader(BitReader& bits) {
   bits.BitCount = 0;
 }
 
+// Eight bytes as one number, the first byte most significant.
+inline std::uint64_t LoadBigEndian64(const std::uint8_t* bytes) {
+#if defined(__GNUC__) && defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  std::uint64_t value;
+  std::memcpy(&value, bytes, sizeof value);
+  return __builtin_bswap64(value);
+#else
+  std::uint64_t value = 0;
+  for (int i = 0; i < 8; ++i) value = value << 8 | bytes[i];
+  return value;
+#endif
+}
+
+// One byte from read, or 0 when it does not deliver exactly one (the end of
+// the input).
+template <class Read>
+LZH_FORCE_INLINE unsigned ReadByteOrZero(Read& read) {
+  std::uint8_t byte = 0;
+  std::uint16_t delivered = 0;
+  read(&byte, 1, delivered);
+  return delivered == 1 ? byte : 0u;
+}
+
 // Tops the buffer up to 9..16 bits, one byte per call of read.
 template <class Read>
-inline void RefillBitReader(BitReader& bits, Read& read) {
+LZH_FORCE_INLINE void RefillBitReader(BitReader& bits, Read& read) {
   while (bits.BitCount <= 8) {
-    std::uint8_t byte = 0;
-    std::uint16_t delivered = 0;
-    read(&byte, 1, delivered);
-    const unsigned v = delivered == 1 ? byte : 0u;
+    const unsigned v = ReadByteOrZero(read);
     bits.BitBuffer = static_cast<std::uint16_t>(bits.BitBuffer | (v << (8 - bits.BitCount)));
     bits.BitCount = static_cast<std::uint8_t>(bits.BitCount + 8);
   }
 }
 
 template <class Read>
-inline unsigned ReadBit(BitReader& bits, Read& read) {
+LZH_FORCE_INLINE unsigned ReadBit(BitReader& bits, Read& read) {
   if (bits.BitCount <= 8) RefillBitReader(bits, read);
   const unsigned bit = bits.BitBuffer >> 15;
   bits.BitBuffer = static_cast<std::uint16_t>(bits.BitBuffer << 1);
@@ -47,7 +70,7 @@ inline unsigned ReadBit(BitReader& bits, Read& read) {
 }
 
 template <class Read>
-inline unsigned Read8Bits(BitReader& bits, Read& read) {
+LZH_FORCE_INLINE unsigned Read8Bits(BitReader& bits, Read& read) {
   if (bits.BitCount <= 8) RefillBitReader(bits, read);
   const unsigned value = bits.BitBuffer >> 8;
   bits.BitBuffer = static_cast<std::uint16_t>(bits.BitBuffer << 8);
@@ -60,7 +83,7 @@ inline unsigned Read8Bits(BitReader& bits, Read& read) {
 // test instead of n. The bits above 8 that are held can be taken without a
 // refill; a refill falls due when exactly 8 are left.
 template <class Read>
-inline unsigned ReadBits(BitReader& bits, Read& read, unsigned n) {
+LZH_FORCE_INLINE unsigned ReadBits(BitReader& bits, Read& read, unsigned n) {
   if (bits.BitCount <= 8) RefillBitReader(bits, read);
   const unsigned spare = bits.BitCount - 8u;  // 1..8
   if (n <= spare) {

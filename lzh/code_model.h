@@ -7,6 +7,9 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
+
+#include "lzh/force_inline.h"
 
 namespace lzh {
 
@@ -36,6 +39,33 @@ void InitModel(CodeTree& tree);
 // Halves every leaf weight (rounding up) and rebuilds the internal nodes.
 void RebuildModel(CodeTree& tree);
 
+namespace model_detail {
+
+// The last position of the block that starts at c + 1 whose weights are all
+// below k, given that weight[c + 1] < k; the sentinel at TreeSize ends it.
+// Assumes 1 <= k <= 0x7FFF, true of every node below the root (the root
+// never moves, and its weight is at most 0x8000 before it is raised).
+inline int LastBelow(const std::uint16_t* weight, int c, std::uint16_t k) {
+  int j = c + 2;  // the first candidate for a weight of k or more
+#if defined(__GNUC__) && defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  // Four weights per 64-bit word: lane w gets its top bit set exactly when
+  // w >= k. For w < 0x8000, (w | 0x8000) - k stays within the lane and keeps
+  // its top bit when w - k >= 0; a w with its top bit set is always >= k.
+  constexpr std::uint64_t kTop = 0x8000800080008000u;
+  const std::uint64_t kk = 0x0001000100010001u * k;
+  for (; j + 3 <= TreeSize; j += 4) {
+    std::uint64_t lanes;
+    std::memcpy(&lanes, weight + j, sizeof lanes);
+    const std::uint64_t at_least = (((lanes | kTop) - kk) | lanes) & kTop;
+    if (at_least != 0) return j + __builtin_ctzll(at_least) / 16 - 1;
+  }
+#endif
+  while (weight[j] < k) ++j;
+  return j - 1;
+}
+
+}  // namespace model_detail
+
 // Raises the weight of the node at position c and of every node above it by
 // one, moving a node to the top of the block of nodes that shared its old
 // weight where the sibling order would break. Ends after the root.
@@ -46,10 +76,8 @@ inline void RaiseFrom(CodeTree& tree, int c) {
   do {
     const std::uint16_t k = ++weight[c];
     if (weight[c + 1] < k) {
-      // The last position whose weight is still below k; the sentinel above
-      // the root ends the search.
-      int l = c + 1;
-      while (weight[l + 1] < k) ++l;
+      // The last position whose weight is still below k.
+      const int l = model_detail::LastBelow(weight, c, k);
       // Exchange the nodes at c and l: the positions keep their parents,
       // the subtrees change places.
       weight[c] = weight[l];
@@ -81,8 +109,8 @@ inline void UpdateModel(CodeTree& tree, unsigned symbol) {
 // (depth entries), as the tree stood when the symbol was decoded. Walking
 // the known path spares the chain of parent look-ups until the first
 // exchange; from there on the parent entries lead.
-inline void UpdateModelAlongPath(CodeTree& tree, unsigned symbol, const std::int16_t* path,
-                                 int depth) {
+LZH_FORCE_INLINE void UpdateModelAlongPath(CodeTree& tree, unsigned symbol,
+                                           const std::int16_t* path, int depth) {
   std::uint16_t* const weight = tree.NodeWeight;
   if (weight[RootPosition] == WeightLimit) {
     // The rebuild moves every node: the path no longer holds.

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "lzh/container.h"
+#include "lzh/force_inline.h"
 #include "lzh/lzh_unpack.h"
 
 namespace lzh {
@@ -45,15 +46,111 @@ void WritePending() {
   CheckWrite(LastIoCount, pending);
 }
 
-// The decoder's procedures as functors, so that its loop inlines them.
-struct BufferedReader {
-  void operator()(std::uint8_t* buffer, std::uint16_t count, std::uint16_t& delivered) const {
-    BufferedRead(buffer, count, delivered);
+// The positions of both buffers while the decoder runs, kept as pointers in
+// a local object instead of in InBufPos and OutBufPos, so that the per-byte
+// path neither reloads nor stores the module variables (a byte store may
+// alias anything they are kept in). Before each slow step (a buffer fill, a
+// buffer write, any platform call) both positions are written back to the
+// module variables and afterwards taken up again; when the decode ends,
+// normally or by a failure, the destructor writes them back. While a slow
+// step runs the cursor is not live, so that a failure raised there leaves
+// the module variables as that step left them.
+//
+// The slow steps take and return the positions by value: the cursor's
+// address never leaves the decoding loop, so its fields stay in registers.
+struct BufferPositions {
+  const std::uint8_t* in;      // InBuffer + InBufPos - 1
+  const std::uint8_t* in_end;  // InBuffer + InBufFill (none left: in >= in_end)
+  std::uint8_t* out;           // OutBuffer + OutBufPos - 1 (full: out == out_end)
+};
+
+// 1-based positions: the next byte to deliver is InBuffer[InBufPos - 1], and
+// the input is used up when InBufPos > InBufFill; the next output byte goes
+// to OutBuffer[OutBufPos - 1].
+BufferPositions LoadPositions() {
+  return {InBuffer + InBufPos - 1, InBuffer + std::max<std::int32_t>(InBufFill, 0),
+          OutBuffer + OutBufPos - 1};
+}
+
+void StorePositions(const BufferPositions& at) {
+  InBufPos = static_cast<std::uint16_t>(at.in - InBuffer + 1);
+  OutBufPos = static_cast<std::uint16_t>(at.out - OutBuffer + 1);
+}
+
+LZH_NO_INLINE BufferPositions ReadSlow(BufferPositions at, std::uint8_t* buffer,
+                                       std::uint16_t count, std::uint16_t& delivered) {
+  StorePositions(at);
+  BufferedReadRefill(buffer, count, delivered);
+  return LoadPositions();
+}
+
+LZH_NO_INLINE BufferPositions WriteSlow(BufferPositions at, const std::uint8_t* buffer,
+                                        std::uint16_t count, std::uint16_t& accepted) {
+  StorePositions(at);
+  BufferedWriteFlush(buffer, count, accepted);
+  return LoadPositions();
+}
+
+class BufferCursor {
+ public:
+  BufferCursor() : at_(LoadPositions()), out_end_(OutBuffer + IoChunk) {}
+  ~BufferCursor() {
+    if (live_) StorePositions(at_);
   }
+  BufferCursor(const BufferCursor&) = delete;
+  BufferCursor& operator=(const BufferCursor&) = delete;
+
+  void Read(std::uint8_t* buffer, std::uint16_t count, std::uint16_t& delivered) {
+    if (count == 1 && at_.in < at_.in_end) {
+      *buffer = *at_.in++;
+      delivered = 1;
+      return;
+    }
+    live_ = false;
+    at_ = ReadSlow(at_, buffer, count, delivered);
+    live_ = true;
+  }
+
+  // The bytes still in the input buffer, for a decoder that looks ahead;
+  // skipping them is what reading them one by one would do.
+  std::size_t AheadCount() const {
+    return at_.in < at_.in_end ? static_cast<std::size_t>(at_.in_end - at_.in) : 0;
+  }
+  const std::uint8_t* Ahead() const { return at_.in; }
+  void Skip(std::size_t n) { at_.in += n; }
+
+  void Write(const std::uint8_t* buffer, std::uint16_t count, std::uint16_t& accepted) {
+    if (count == 1 && at_.out < out_end_) {
+      *at_.out++ = *buffer;
+      accepted = 1;
+      return;
+    }
+    live_ = false;
+    at_ = WriteSlow(at_, buffer, count, accepted);
+    live_ = true;
+  }
+
+ private:
+  BufferPositions at_;
+  std::uint8_t* const out_end_;  // OutBuffer + 32768: the buffer is full
+  bool live_ = true;
+};
+
+// The decoder's procedures as functors over the cursor, so that its loop
+// inlines them.
+struct BufferedReader {
+  BufferCursor& cursor;
+  void operator()(std::uint8_t* buffer, std::uint16_t count, std::uint16_t& delivered) const {
+    cursor.Read(buffer, count, delivered);
+  }
+  std::size_t AheadCount() const { return cursor.AheadCount(); }
+  const std::uint8_t* Ahead() const { return cursor.Ahead(); }
+  void Skip(std::size_t n) const { cursor.Skip(n); }
 };
 struct BufferedWriter {
+  BufferCursor& cursor;
   void operator()(const std::uint8_t* buffer, std::uint16_t count, std::uint16_t& accepted) const {
-    BufferedWrite(buffer, count, accepted);
+    cursor.Write(buffer, count, accepted);
   }
 };
 
@@ -153,9 +250,12 @@ void DecodeStream() {
   InBufPos = 1;
   InBufFill = 0;
   OutBufPos = 1;
-  BufferedReader read;
-  BufferedWriter write;
-  LzhUnpackWith(DeclaredSize, read, write);
+  {
+    BufferCursor cursor;
+    BufferedReader read{cursor};
+    BufferedWriter write{cursor};
+    LzhUnpackWith(DeclaredSize, read, write);
+  }
   std::uint16_t unused = 0;
   BufferedWrite(nullptr, 0, unused);
 }

@@ -14,11 +14,15 @@
 #pragma once
 
 #include <cstdint>
+#include <cstddef>
 #include <cstring>
+#include <type_traits>
+#include <utility>
 
 #include "lzh/bit_reader.h"
 #include "lzh/code_model.h"
 #include "lzh/dictionary_tables.h"
+#include "lzh/force_inline.h"
 #include "lzh/offset_code.h"
 #include "lzh/symbol_decoder.h"
 
@@ -42,11 +46,78 @@ inline void PutByte(std::uint8_t byte, std::uint8_t* window, unsigned& r, Write&
   r = (r + 1) & lzss::WindowMask;
 }
 
+// A reader may show the bytes it would deliver next, as the file driver's
+// buffer does:
+//   std::size_t AheadCount() const       how many bytes it can show,
+//   const std::uint8_t* Ahead() const    where they are,
+//   void Skip(std::size_t n)             the same as n one-byte reads, for
+//                                        n <= AheadCount().
+// The decoder then takes a whole symbol and its offset from those bytes and
+// makes the reads the bit reader would have made for them in one step;
+// nothing else happens between those reads, so the reader sees the same
+// requests in the same order.
+template <class T, class = void>
+struct ShowsAhead : std::false_type {};
+template <class T>
+struct ShowsAhead<T, std::void_t<decltype(std::declval<const T&>().AheadCount()),
+                                 decltype(std::declval<const T&>().Ahead()),
+                                 decltype(std::declval<T&>().Skip(std::size_t{0}))>>
+    : std::true_type {};
+
+// Decodes one symbol, and the offset of a match, from the held bits and the
+// 8 bytes that read shows ahead (at least 8 are needed), and skips the
+// bytes the bit reader would have read on the way. Returns false, having
+// changed nothing, for a code too long for those bits (a tree this deep
+// does not arise from counts below the weight limit, but nothing here
+// relies on that).
+template <class Read>
+LZH_NO_INLINE bool DecodeAhead(BitReader& bits, CodeTree& tree, Read& read, unsigned& symbol,
+                               unsigned& offset) {
+  const unsigned held = bits.BitCount;  // 0..16
+  // The held bits, then the bytes ahead: 64 bits that are all the stream's.
+  std::uint64_t look = static_cast<std::uint64_t>(bits.BitBuffer) << 48 |
+                       LoadBigEndian64(read.Ahead()) >> held;
+  auto next_bit = [&look]() -> std::ptrdiff_t {
+    const auto bit = static_cast<std::ptrdiff_t>(look >> 63);
+    look <<= 1;
+    return bit;
+  };
+  std::int16_t path[SymbolCount];
+  std::int16_t* end = path;
+  symbol = symbol_detail::Walk(tree.NodeChild, path, &end, next_bit);
+  unsigned used = static_cast<unsigned>(end - path);
+  // With at most 40 + 14 bits used, the bits taken and the bytes read stay
+  // within the 64 bits shown.
+  if (LZH_UNLIKELY(used > 40)) return false;
+  UpdateModelAlongPath(tree, symbol, path, static_cast<int>(used));
+  if (symbol >= lzss::FirstMatchSymbol) {
+    const unsigned lead = static_cast<unsigned>(look >> 56);
+    const unsigned more = OffsetCodeLength[lead] - 2u;  // 1..6
+    const unsigned code = static_cast<unsigned>(look >> (56 - more));
+    offset = OffsetHighBits[lead] << 6 | (code & 0x3F);
+    look <<= 8 + more;
+    used += 8 + more;
+  }
+  // The bit reader reads a byte whenever it holds 8 bits or fewer and needs
+  // a bit: for used bits taken from held, it reads ceil((used + 8 - held) / 8)
+  // bytes, and ends up holding 8 to 15 bits.
+  const int short_by = static_cast<int>(used + 8) - static_cast<int>(held);
+  const unsigned reads = short_by > 0 ? static_cast<unsigned>(short_by + 7) / 8 : 0u;
+  read.Skip(reads);
+  const unsigned now_held = held + 8 * reads - used;
+  bits.BitBuffer = static_cast<std::uint16_t>((look >> 48) & ~(0xFFFFu >> now_held));
+  bits.BitCount = static_cast<std::uint8_t>(now_held);
+  return true;
+}
+
 // Decodes symbols until count bytes have been produced, with the tables
 // obtained and the bit reader reset.
 template <class Read, class Write>
-inline void DecodeWindow(std::int32_t count, DictionaryTables& tables, BitReader& bits,
-                         Read& read, Write& write) {
+LZH_FORCE_INLINE void DecodeWindow(std::int32_t count, DictionaryTables& tables, Read& read,
+                                   Write& write) {
+  // The reader's state is a local of the loop so that it lives in registers.
+  BitReader bits;
+  ResetBitReader(bits);
   CodeTree tree = tables.Tree;
   std::uint8_t* const window = tables.RingWindow;
   InitModel(tree);
@@ -58,13 +129,22 @@ inline void DecodeWindow(std::int32_t count, DictionaryTables& tables, BitReader
   // is the largest 32-bit value.
   std::int64_t produced = 0;
   while (produced < count) {
-    const unsigned symbol = DecodeSymbol(bits, tree, read);
+    unsigned symbol;
+    unsigned offset = 0;
+    bool decoded = false;
+    if constexpr (ShowsAhead<Read>::value) {
+      decoded = read.AheadCount() >= 8 && DecodeAhead(bits, tree, read, symbol, offset);
+    }
+    if (!decoded) {
+      // One byte per read, the reads falling due as the bits are taken.
+      symbol = DecodeSymbol(bits, tree, read);
+      if (symbol >= lzss::FirstMatchSymbol) offset = DecodeOffset(bits, read);
+    }
     if (symbol < lzss::FirstMatchSymbol) {
       PutByte(static_cast<std::uint8_t>(symbol), window, r, write);
       ++produced;
       continue;
     }
-    const unsigned offset = DecodeOffset(bits, read);
     const unsigned length = symbol - (lzss::FirstMatchSymbol - lzss::MinMatch);
     unsigned from = (r - offset - 1) & lzss::WindowMask;
     produced += length;
@@ -93,13 +173,11 @@ inline void DecodeWindow(std::int32_t count, DictionaryTables& tables, BitReader
 }  // namespace unpack_detail
 
 template <class Read, class Write>
-void LzhUnpackWith(std::int32_t count, Read& read, Write& write) {
-  BitReader bits;
-  ResetBitReader(bits);
+LZH_FORCE_INLINE void LzhUnpackWith(std::int32_t count, Read& read, Write& write) {
   DictionaryTables tables;
   GetDictionaryTables(tables);
   try {
-    unpack_detail::DecodeWindow(count, tables, bits, read, write);
+    unpack_detail::DecodeWindow(count, tables, read, write);
   } catch (...) {
     // A failure in giving the tables back replaces the one in flight.
     FreeDictionaryTables(tables);

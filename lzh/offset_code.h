@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "lzh/bit_reader.h"
+#include "lzh/force_inline.h"
 
 namespace lzh {
 
@@ -51,7 +52,7 @@ inline constexpr std::array<std::uint8_t, 256> OffsetCodeLength =
 // Reads one coded offset: 8 bits, then as many more as the lead's prefix
 // length minus 2 (1..6); returns 0..4095.
 template <class Read>
-inline std::uint16_t DecodeOffset(BitReader& bits, Read& read) {
+LZH_FORCE_INLINE std::uint16_t DecodeOffset(BitReader& bits, Read& read) {
   const unsigned b = Read8Bits(bits, read);
   const unsigned more = OffsetCodeLength[b] - 2u;
   const unsigned v = b << more | ReadBits(bits, read, more);

@@ -8,28 +8,62 @@
 
 #include "lzh/bit_reader.h"
 #include "lzh/code_model.h"
+#include "lzh/force_inline.h"
 
 namespace lzh {
 
+namespace symbol_detail {
+
+// Walks from the root to a leaf, taking each bit from next_bit(), and keeps
+// the positions passed (below the root, down to the leaf) in path. Returns
+// the symbol; *end is one past the last position kept.
+template <class NextBit>
+LZH_FORCE_INLINE unsigned Walk(const std::int16_t* child, std::int16_t* path, std::int16_t** end,
+                               NextBit& next_bit) {
+  std::int16_t* step = path;
+  std::ptrdiff_t c = child[RootPosition];
+  do {
+    // Only the position depends on the tree; the bit is ready ahead of it.
+    c += next_bit();
+    *step++ = static_cast<std::int16_t>(c);
+    c = child[c];
+  } while (c < TreeSize);
+  *end = step;
+  return static_cast<unsigned>(c - TreeSize);
+}
+
+}  // namespace symbol_detail
+
 // Returns a symbol 0..313 and updates the model for it.
 template <class Read>
-inline unsigned DecodeSymbol(BitReader& bits, CodeTree& tree, Read& read) {
-  const std::int16_t* const child = tree.NodeChild;
+LZH_NO_INLINE unsigned DecodeSymbol(BitReader& bits, CodeTree& tree, Read& read) {
+  // The reader's state in locals for the walk: the held bits left-aligned at
+  // bit 31, and their count.
+  std::uint32_t held_bits = static_cast<std::uint32_t>(bits.BitBuffer) << 16;
+  unsigned held = bits.BitCount;
+  auto next_bit = [&]() -> std::ptrdiff_t {
+    if (LZH_UNLIKELY(held <= 8)) {
+      // The refill of ReadBit: one byte per read until more than 8 bits are
+      // held (two bytes only for an empty reader).
+      do {
+        held_bits |= static_cast<std::uint32_t>(ReadByteOrZero(read)) << (24 - held);
+        held += 8;
+      } while (held <= 8);
+    }
+    const std::ptrdiff_t bit = held_bits >> 31;
+    held_bits <<= 1;
+    --held;
+    return bit;
+  };
   // The positions passed on the way down, so that the update can walk back
   // up without looking up each parent. A tree of 314 leaves is at most 313
   // levels deep.
   std::int16_t path[SymbolCount];
-  int depth = 0;
-  // The position is kept pointer-wide and the bit is added to the base
-  // rather than to the position, so that each level costs one load.
-  std::ptrdiff_t c = child[RootPosition];
-  do {
-    const std::ptrdiff_t bit = ReadBit(bits, read);
-    path[depth++] = static_cast<std::int16_t>(c + bit);
-    c = (child + bit)[c];
-  } while (c < TreeSize);
-  const unsigned symbol = static_cast<unsigned>(c - TreeSize);
-  UpdateModelAlongPath(tree, symbol, path, depth);
+  std::int16_t* end = path;
+  const unsigned symbol = symbol_detail::Walk(tree.NodeChild, path, &end, next_bit);
+  bits.BitBuffer = static_cast<std::uint16_t>(held_bits >> 16);
+  bits.BitCount = static_cast<std::uint8_t>(held);
+  UpdateModelAlongPath(tree, symbol, path, static_cast<int>(end - path));
   return symbol;
 }
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -222,6 +223,103 @@ TEST(LzhUnpack, RoundTripsOfTheTestCoder) {
     lzh::LzhUnpackWith(count, reader, writer);
     EXPECT_EQ(writer.output, c.input);
     EXPECT_EQ(reader.calls, Procs().read_calls);
+  }
+}
+
+// Readers that log, for every byte written, how many bytes had been asked
+// for by then: the order of reads and writes that a caller can see.
+struct RequestLog {
+  std::size_t requests = 0;  // reads, delivered or not
+  std::size_t skipped = 0;   // of them, reads made as a skip of bytes shown ahead
+  std::vector<std::size_t> requests_at_write;
+  Bytes output;
+};
+
+struct LoggingReader {
+  const Bytes* input;
+  RequestLog* log;
+  std::size_t position = 0;
+  void operator()(std::uint8_t* buffer, std::uint16_t count, std::uint16_t& delivered) {
+    ++log->requests;
+    if (count == 1 && position < input->size()) {
+      *buffer = (*input)[position++];
+      delivered = 1;
+    } else {
+      delivered = 0;
+    }
+  }
+};
+
+// Shows the bytes up to the end of the current page, so that the decoder
+// keeps switching between whole symbols from the bytes shown and reads of
+// one byte, the way the file driver's buffer ends every 32768 bytes.
+struct PagedReader : LoggingReader {
+  std::size_t page;
+  std::size_t AheadCount() const {
+    if (position >= input->size()) return 0;
+    return std::min(page - position % page, input->size() - position);
+  }
+  const std::uint8_t* Ahead() const { return input->data() + position; }
+  void Skip(std::size_t n) {
+    position += n;
+    log->requests += n;
+    log->skipped += n;
+  }
+};
+
+struct LoggingWriter {
+  RequestLog* log;
+  void operator()(const std::uint8_t* buffer, std::uint16_t count, std::uint16_t& accepted) {
+    log->output.insert(log->output.end(), buffer, buffer + count);
+    log->requests_at_write.push_back(log->requests);
+    accepted = count;
+  }
+};
+
+TEST(LzhUnpack, ReaderShowingBytesAheadSeesTheSameReadsAndWrites) {
+  static_assert(lzh::unpack_detail::ShowsAhead<PagedReader>::value, "");
+  static_assert(!lzh::unpack_detail::ShowsAhead<LoggingReader>::value, "");
+  struct Case {
+    const char* name;
+    Bytes stream;
+    std::int32_t count;
+  };
+  const Bytes text = Text(30000);
+  const Bytes skewed = RandomBytes(120000, 5, 40);
+  Bytes cut = lzh_test::GreedyCompress(text);
+  cut.resize(cut.size() / 2);
+  const Case cases[] = {
+      {"three literals", {0xf6, 0xfb, 0xbd, 0xe0}, 3},
+      {"match written whole past count", {0x04, 0x04, 0x00, 0x00}, 5},
+      {"text", lzh_test::GreedyCompress(text), static_cast<std::int32_t>(text.size())},
+      {"skewed random, a rebuild", lzh_test::GreedyCompress(skewed),
+       static_cast<std::int32_t>(skewed.size())},
+      {"random bytes", lzh_test::GreedyCompress(RandomBytes(6000, 9, 256)), 6000},
+      {"stream cut short", cut, static_cast<std::int32_t>(text.size())},
+  };
+  for (const Case& c : cases) {
+    RequestLog plain;
+    LoggingReader reader{&c.stream, &plain};
+    LoggingWriter writer{&plain};
+    lzh::LzhUnpackWith(c.count, reader, writer);
+    for (std::size_t page : {1, 7, 8, 9, 13, 64, 32768}) {
+      SCOPED_TRACE(std::string(c.name) + ", page " + std::to_string(page));
+      RequestLog ahead;
+      PagedReader paged{{&c.stream, &ahead}, page};
+      LoggingWriter paged_writer{&ahead};
+      lzh::LzhUnpackWith(c.count, paged, paged_writer);
+      ASSERT_EQ(ahead.output, plain.output);
+      EXPECT_EQ(ahead.requests_at_write, plain.requests_at_write);
+      EXPECT_EQ(ahead.requests, plain.requests);
+      EXPECT_EQ(paged.position, reader.position);
+      // Pages of 8 bytes and more let whole symbols be taken ahead.
+      if (page >= 8 && c.stream.size() >= 64) {
+        EXPECT_GT(ahead.skipped, 0u);
+      }
+      if (page < 8) {
+        EXPECT_EQ(ahead.skipped, 0u);
+      }
+    }
   }
 }
 
