@@ -69,15 +69,21 @@ inline int LastBelow(const std::uint16_t* weight, int c, std::uint16_t k) {
 // Raises the weight of the node at position c and of every node above it by
 // one, moving a node to the top of the block of nodes that shared its old
 // weight where the sibling order would break. Ends after the root.
-inline void RaiseFrom(CodeTree& tree, int c) {
+inline void RaiseFrom(CodeTree& tree, int from) {
   std::uint16_t* const weight = tree.NodeWeight;
   std::int16_t* const child = tree.NodeChild;
   std::int16_t* const parent = tree.NodeParent;
+  // Pointer-wide, so that each step up is a single load of the parent entry
+  // with no widening of the position in between; read zero-extended (the
+  // entries are never negative), which is a cycle faster on that chain.
+  const auto* const up = reinterpret_cast<const std::uint16_t*>(parent);
+  std::size_t c = static_cast<std::size_t>(from);
   do {
     const std::uint16_t k = ++weight[c];
     if (weight[c + 1] < k) {
       // The last position whose weight is still below k.
-      const int l = model_detail::LastBelow(weight, c, k);
+      const std::size_t l =
+          static_cast<std::size_t>(model_detail::LastBelow(weight, static_cast<int>(c), k));
       // Exchange the nodes at c and l: the positions keep their parents,
       // the subtrees change places.
       weight[c] = weight[l];
@@ -92,7 +98,7 @@ inline void RaiseFrom(CodeTree& tree, int c) {
       if (b < TreeSize) parent[b + 1] = static_cast<std::int16_t>(c);
       c = l;
     }
-    c = parent[c];
+    c = up[c];
   } while (c != 0);  // only the root has parent entry 0
 }
 

@@ -18,16 +18,23 @@ namespace symbol_detail {
 // the positions passed (below the root, down to the leaf) in path. Returns
 // the symbol; *end is one past the last position kept.
 template <class NextBit>
-LZH_FORCE_INLINE unsigned Walk(const std::int16_t* child, std::int16_t* path, std::int16_t** end,
-                               NextBit& next_bit) {
+LZH_FORCE_INLINE unsigned Walk(const std::int16_t* child_entries, std::int16_t* path,
+                               std::int16_t** end, NextBit& next_bit) {
+  // The entries are never negative, and a zero-extending load is a cycle
+  // faster than a sign-extending one on the chain of positions.
+  const auto* const child = reinterpret_cast<const std::uint16_t*>(child_entries);
   std::int16_t* step = path;
-  std::ptrdiff_t c = child[RootPosition];
+  std::size_t c = child[RootPosition];
   do {
-    // Only the position depends on the tree; the bit is ready ahead of it.
-    c += next_bit();
-    *step++ = static_cast<std::int16_t>(c);
-    c = child[c];
-  } while (c < TreeSize);
+    // Only the position depends on the tree; the bit is ready ahead of it,
+    // so it selects the base (first or second child) off the chain of
+    // positions, and each level costs one load.
+    const auto bit = static_cast<std::size_t>(next_bit());
+    const std::uint16_t* children = child + bit;
+    LZH_OPAQUE(children);
+    *step++ = static_cast<std::int16_t>(c + bit);
+    c = children[c];
+  } while (c < static_cast<std::size_t>(TreeSize));
   *end = step;
   return static_cast<unsigned>(c - TreeSize);
 }
