@@ -119,6 +119,13 @@ class BufferCursor {
   const std::uint8_t* Ahead() const { return at_.in; }
   void Skip(std::size_t n) { at_.in += n; }
 
+  // The space left in the output buffer before it must be written out, for
+  // a decoder that places bytes there itself; taking them is what writing
+  // them one by one would do.
+  std::size_t RoomCount() const { return static_cast<std::size_t>(out_end_ - at_.out); }
+  std::uint8_t* Room() const { return at_.out; }
+  void Took(std::size_t n) { at_.out += n; }
+
   void Write(const std::uint8_t* buffer, std::uint16_t count, std::uint16_t& accepted) {
     if (count == 1 && at_.out < out_end_) {
       *at_.out++ = *buffer;
@@ -152,6 +159,9 @@ struct BufferedWriter {
   void operator()(const std::uint8_t* buffer, std::uint16_t count, std::uint16_t& accepted) const {
     cursor.Write(buffer, count, accepted);
   }
+  std::size_t RoomCount() const { return cursor.RoomCount(); }
+  std::uint8_t* Room() const { return cursor.Room(); }
+  void Took(std::size_t n) const { cursor.Took(n); }
 };
 
 // Leaving the handle region: input first, then output; both keep their values.

@@ -64,6 +64,19 @@ struct ShowsAhead<T, std::void_t<decltype(std::declval<const T&>().AheadCount())
                                  decltype(std::declval<T&>().Skip(std::size_t{0}))>>
     : std::true_type {};
 
+// Likewise a writer may show where its next bytes would go:
+//   std::size_t RoomCount() const   how many bytes it can take that way,
+//   std::uint8_t* Room()            where they go,
+//   void Took(std::size_t n)        the same as n one-byte writes of the
+//                                   bytes placed there, for n <= RoomCount().
+template <class T, class = void>
+struct ShowsRoom : std::false_type {};
+template <class T>
+struct ShowsRoom<T, std::void_t<decltype(std::declval<const T&>().RoomCount()),
+                                decltype(std::declval<T&>().Room()),
+                                decltype(std::declval<T&>().Took(std::size_t{0}))>>
+    : std::true_type {};
+
 // Decodes one symbol, and the offset of a match, from the held bits and the
 // 8 bytes that read shows ahead (at least 8 are needed), and skips the
 // bytes the bit reader would have read on the way. Returns false, having
@@ -141,6 +154,16 @@ LZH_FORCE_INLINE void DecodeWindow(std::int32_t count, DictionaryTables& tables,
       if (symbol >= lzss::FirstMatchSymbol) offset = DecodeOffset(bits, read);
     }
     if (symbol < lzss::FirstMatchSymbol) {
+      if constexpr (ShowsRoom<Write>::value) {
+        if (LZH_LIKELY(write.RoomCount() != 0)) {
+          *write.Room() = static_cast<std::uint8_t>(symbol);
+          write.Took(1);
+          window[r] = static_cast<std::uint8_t>(symbol);
+          r = (r + 1) & lzss::WindowMask;
+          ++produced;
+          continue;
+        }
+      }
       PutByte(static_cast<std::uint8_t>(symbol), window, r, write);
       ++produced;
       continue;
@@ -154,13 +177,28 @@ LZH_FORCE_INLINE void DecodeWindow(std::int32_t count, DictionaryTables& tables,
       // Neither end wraps: no masking per byte.
       const std::uint8_t* source = window + from;
       std::uint8_t* target = window + r;
+      r = (r + length) & lzss::WindowMask;
+      if constexpr (ShowsRoom<Write>::value) {
+        if (LZH_LIKELY(write.RoomCount() >= length)) {
+          std::uint8_t* out = write.Room();
+          if (target - source >= static_cast<std::ptrdiff_t>(length) || source - target >= 0) {
+            // The source lies wholly before the target, or at or after it:
+            // copying in one go gives what the bytewise copy gives.
+            std::memmove(target, source, length);
+            std::memcpy(out, target, length);
+          } else {
+            for (unsigned t = 0; t < length; ++t) out[t] = target[t] = source[t];
+          }
+          write.Took(length);
+          continue;
+        }
+      }
       for (unsigned t = 0; t < length; ++t) {
         const std::uint8_t byte = source[t];
         std::uint16_t accepted = 0;
         write(&byte, 1, accepted);
         target[t] = byte;
       }
-      r = (r + length) & lzss::WindowMask;
     } else {
       for (unsigned t = 0; t < length; ++t) {
         PutByte(window[from], window, r, write);

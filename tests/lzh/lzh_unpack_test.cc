@@ -276,9 +276,27 @@ struct LoggingWriter {
   }
 };
 
-TEST(LzhUnpack, ReaderShowingBytesAheadSeesTheSameReadsAndWrites) {
+// Shows the room up to the end of the current page of output, the way the
+// file driver's buffer is written out every 32768 bytes.
+struct PagedWriter : LoggingWriter {
+  std::size_t page;
+  Bytes room = Bytes(page);
+  std::size_t RoomCount() const { return page - log->output.size() % page; }
+  std::uint8_t* Room() { return room.data() + log->output.size() % page; }
+  void Took(std::size_t n) {
+    const std::uint8_t* placed = Room();
+    for (std::size_t i = 0; i < n; ++i) {
+      log->output.push_back(placed[i]);
+      log->requests_at_write.push_back(log->requests);
+    }
+  }
+};
+
+TEST(LzhUnpack, ProceduresShowingBytesAheadAndRoomSeeTheSameReadsAndWrites) {
   static_assert(lzh::unpack_detail::ShowsAhead<PagedReader>::value, "");
   static_assert(!lzh::unpack_detail::ShowsAhead<LoggingReader>::value, "");
+  static_assert(lzh::unpack_detail::ShowsRoom<PagedWriter>::value, "");
+  static_assert(!lzh::unpack_detail::ShowsRoom<LoggingWriter>::value, "");
   struct Case {
     const char* name;
     Bytes stream;
@@ -319,6 +337,17 @@ TEST(LzhUnpack, ReaderShowingBytesAheadSeesTheSameReadsAndWrites) {
       if (page < 8) {
         EXPECT_EQ(ahead.skipped, 0u);
       }
+    }
+    // Room for a byte, for less than a whole match, for several matches.
+    for (std::size_t page : {1, 5, 61, 4096}) {
+      SCOPED_TRACE(std::string(c.name) + ", output page " + std::to_string(page));
+      RequestLog room;
+      PagedReader paged{{&c.stream, &room}, 9};
+      PagedWriter paged_writer{{&room}, page};
+      lzh::LzhUnpackWith(c.count, paged, paged_writer);
+      ASSERT_EQ(room.output, plain.output);
+      EXPECT_EQ(room.requests_at_write, plain.requests_at_write);
+      EXPECT_EQ(room.requests, plain.requests);
     }
   }
 }
