@@ -69,6 +69,7 @@ struct ShowsAhead<T, std::void_t<decltype(std::declval<const T&>().AheadCount())
 //   std::uint8_t* Room()            where they go,
 //   void Took(std::size_t n)        the same as n one-byte writes of the
 //                                   bytes placed there, for n <= RoomCount().
+// Bytes of the room beyond those taken may be overwritten.
 template <class T, class = void>
 struct ShowsRoom : std::false_type {};
 template <class T>
@@ -121,6 +122,39 @@ LZH_NO_INLINE bool DecodeAhead(BitReader& bits, CodeTree& tree, Read& read, unsi
   bits.BitBuffer = static_cast<std::uint16_t>((look >> 48) & ~(0xFFFFu >> now_held));
   bits.BitCount = static_cast<std::uint8_t>(now_held);
   return true;
+}
+
+// Whether a group of eight bytes loads with its first byte lowest, which the
+// group copy below relies on; elsewhere matches are copied bytewise.
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+constexpr bool kGroupCopy = true;
+#else
+constexpr bool kGroupCopy = false;
+#endif
+
+// Copies a match of length bytes from source to target within the window
+// and to out, eight bytes at a time, with the result of the bytewise copy:
+// source and target are at least 8 bytes apart, so each group of eight
+// reads only bytes that are final already. Reads and writes whole groups:
+// up to 64 bytes from source and target on must lie within the window, and
+// out must have room for 64 bytes, of which those past length are left
+// undefined. The bytes of the window past length keep their values.
+inline void CopyMatchInEights(const std::uint8_t* source, std::uint8_t* target,
+                              std::uint8_t* out, unsigned length) {
+  for (unsigned t = 0; t < length; t += 8) {
+    std::uint64_t group;
+    std::memcpy(&group, source + t, sizeof group);
+    std::memcpy(out + t, &group, sizeof group);
+    if (t + 8 > length) {
+      // The last, partial group: keep the window's bytes past length
+      // (little-endian: the first bytes are the low ones).
+      const std::uint64_t taken = ~std::uint64_t{0} >> (64 - 8 * (length - t));
+      std::uint64_t kept;
+      std::memcpy(&kept, target + t, sizeof kept);
+      group = (group & taken) | (kept & ~taken);
+    }
+    std::memcpy(target + t, &group, sizeof group);
+  }
 }
 
 // Decodes symbols until count bytes have been produced, with the tables
@@ -177,15 +211,17 @@ LZH_FORCE_INLINE void DecodeWindow(std::int32_t count, DictionaryTables& tables,
       // Neither end wraps: no masking per byte.
       const std::uint8_t* source = window + from;
       std::uint8_t* target = window + r;
+      const unsigned r_before = r;
       r = (r + length) & lzss::WindowMask;
       if constexpr (ShowsRoom<Write>::value) {
         if (LZH_LIKELY(write.RoomCount() >= length)) {
           std::uint8_t* out = write.Room();
-          if (target - source >= static_cast<std::ptrdiff_t>(length) || source - target >= 0) {
-            // The source lies wholly before the target, or at or after it:
-            // copying in one go gives what the bytewise copy gives.
-            std::memmove(target, source, length);
-            std::memcpy(out, target, length);
+          // Groups of eight need the ends 8 bytes apart, and 64 bytes of
+          // window and of room (a match rounded up to whole groups).
+          const std::ptrdiff_t gap = target - source;
+          if (LZH_LIKELY(kGroupCopy && (gap >= 8 || gap <= -8) && write.RoomCount() >= 64 &&
+                         from + 64 <= lzss::WindowSize && r_before + 64 <= lzss::WindowSize)) {
+            CopyMatchInEights(source, target, out, length);
           } else {
             for (unsigned t = 0; t < length; ++t) out[t] = target[t] = source[t];
           }
