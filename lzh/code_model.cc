@@ -24,6 +24,14 @@ void InitModel(CodeTree& tree) {
   }
   weight[TreeSize] = WeightSentinel;
   parent[RootPosition] = 0;
+  FillChildOffsets(tree);
+}
+
+void FillChildOffsets(CodeTree& tree) {
+  if (tree.ChildOffsets == nullptr) return;
+  for (int p = 0; p < TreeSize; ++p) {
+    tree.ChildOffsets[p] = static_cast<std::uint16_t>(2 * tree.NodeChild[p]);
+  }
 }
 
 void RebuildModel(CodeTree& tree) {
@@ -63,6 +71,7 @@ void RebuildModel(CodeTree& tree) {
     parent[b] = static_cast<std::int16_t>(p);
     if (b < TreeSize) parent[b + 1] = static_cast<std::int16_t>(p);
   }
+  FillChildOffsets(tree);
 }
 
 }  // namespace lzh

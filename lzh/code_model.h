@@ -27,11 +27,19 @@ constexpr int NodeParentEntries = TreeSize + SymbolCount;    // 941
 // position of its first child (the second is the next position) and, for a
 // leaf, its symbol + 627. NodeParent holds the parent of each position
 // (entries 0..626; the root's is 0) and, at 627 + s, the leaf of symbol s.
+//
+// ChildOffsets is optional (the decoder's): when set, the functions here keep
+// in it twice every NodeChild entry, the byte offset of the first child's
+// entry, so that a walk down needs no scaling of positions.
 struct CodeTree {
-  std::uint16_t* NodeWeight = nullptr;  // NodeWeightEntries
-  std::int16_t* NodeChild = nullptr;    // NodeChildEntries
-  std::int16_t* NodeParent = nullptr;   // NodeParentEntries
+  std::uint16_t* NodeWeight = nullptr;    // NodeWeightEntries
+  std::int16_t* NodeChild = nullptr;      // NodeChildEntries
+  std::int16_t* NodeParent = nullptr;     // NodeParentEntries
+  std::uint16_t* ChildOffsets = nullptr;  // NodeChildEntries, or none
 };
+
+// Sets every entry of ChildOffsets from NodeChild (when there is one).
+void FillChildOffsets(CodeTree& tree);
 
 // The fixed start state: leaf s at position s with weight 1, root weight 314.
 void InitModel(CodeTree& tree);
@@ -92,6 +100,10 @@ inline void RaiseFrom(CodeTree& tree, int from) {
       const int b = child[l];
       child[l] = static_cast<std::int16_t>(a);
       child[c] = static_cast<std::int16_t>(b);
+      if (tree.ChildOffsets != nullptr) {
+        tree.ChildOffsets[l] = static_cast<std::uint16_t>(2 * a);
+        tree.ChildOffsets[c] = static_cast<std::uint16_t>(2 * b);
+      }
       parent[a] = static_cast<std::int16_t>(l);
       if (a < TreeSize) parent[a + 1] = static_cast<std::int16_t>(l);
       parent[b] = static_cast<std::int16_t>(c);

@@ -79,8 +79,9 @@ struct ShowsRoom<T, std::void_t<decltype(std::declval<const T&>().RoomCount()),
     : std::true_type {};
 
 // Decodes one symbol, and the offset of a match, from the held bits and the
-// 8 bytes that read shows ahead (at least 8 are needed), and skips the
-// bytes the bit reader would have read on the way. Returns false, having
+// 8 bytes that read shows ahead (at least 8 are needed; the tree must keep
+// ChildOffsets), and skips the bytes the bit reader would have read on the
+// way. Returns false, having
 // changed nothing, for a code too long for those bits (a tree this deep
 // does not arise from counts below the weight limit, but nothing here
 // relies on that).
@@ -98,7 +99,7 @@ LZH_NO_INLINE bool DecodeAhead(BitReader& bits, CodeTree& tree, Read& read, unsi
   };
   std::int16_t path[SymbolCount];
   std::int16_t* end = path;
-  symbol = symbol_detail::Walk(tree.NodeChild, path, &end, next_bit);
+  symbol = symbol_detail::WalkOffsets(tree.ChildOffsets, path, &end, next_bit);
   unsigned used = static_cast<unsigned>(end - path);
   // With at most 40 + 14 bits used, the bits taken and the bytes read stay
   // within the 64 bits shown.
@@ -166,6 +167,9 @@ LZH_FORCE_INLINE void DecodeWindow(std::int32_t count, DictionaryTables& tables,
   BitReader bits;
   ResetBitReader(bits);
   CodeTree tree = tables.Tree;
+  // Kept beside the tree for the walk down; no part of the tables.
+  std::uint16_t child_offsets[NodeChildEntries];
+  tree.ChildOffsets = child_offsets;
   std::uint8_t* const window = tables.RingWindow;
   InitModel(tree);
   // Positions from WindowStart up are written before a sound stream refers

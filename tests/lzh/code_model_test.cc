@@ -147,6 +147,41 @@ TEST(CodeModel, InvariantsHoldThroughLongSequences) {
   }
 }
 
+TEST(CodeModel, ChildOffsetsKeepInStepWithTheTree) {
+  // The decoder's walk runs on ChildOffsets: after the start state, every
+  // exchange and every rebuild it must hold twice each NodeChild entry, and
+  // keeping it must change nothing else.
+  TreeStorage kept;
+  TreeStorage plain;
+  std::vector<std::uint16_t> offsets(lzh::NodeChildEntries, 0xEEEE);
+  kept.tree.ChildOffsets = offsets.data();
+  auto in_step = [&]() -> std::string {
+    for (int p = 0; p < lzh::NodeChildEntries; ++p) {
+      if (offsets[p] != 2 * kept.child[p]) return "position " + std::to_string(p);
+    }
+    return "";
+  };
+  lzh::InitModel(kept.tree);
+  lzh::InitModel(plain.tree);
+  ASSERT_EQ(in_step(), "");
+  SymbolSource source(4);
+  int rebuilds = 0;
+  for (int i = 0; i < 200000; ++i) {
+    const unsigned s = source.Next();
+    const bool rebuild = kept.tree.NodeWeight[lzh::RootPosition] == 0x8000;
+    rebuilds += rebuild;
+    lzh::UpdateModel(kept.tree, s);
+    lzh::UpdateModel(plain.tree, s);
+    if (rebuild || i % 991 == 0) {
+      ASSERT_EQ(in_step(), "") << "after symbol " << i;
+    }
+  }
+  EXPECT_GE(rebuilds, 5);
+  EXPECT_EQ(kept.weight, plain.weight);
+  EXPECT_EQ(kept.child, plain.child);
+  EXPECT_EQ(kept.parent, plain.parent);
+}
+
 TEST(CodeModel, HeavySymbolsGetShortCodes) {
   // After a skewed run the code is a prefix code whose lengths follow the
   // weights: a heavier leaf never has a longer code than a lighter one.
