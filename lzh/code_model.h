@@ -148,4 +148,22 @@ LZH_FORCE_INLINE void UpdateModelAlongPath(CodeTree& tree, unsigned symbol,
   ++weight[RootPosition];  // the sentinel above keeps the root in place
 }
 
+// The update of UpdateModel for a symbol whose path is known, from just below
+// the root down to the leaf (path to end), with tie the deepest node of the
+// path whose upper neighbour weighs as much as it does, or null. The nodes
+// below the tie rise without exchanges; from the tie up the general walk
+// takes over. The root must not be due for a rebuild.
+LZH_FORCE_INLINE void CompleteRaise(CodeTree& tree, const std::int16_t* path,
+                                    const std::int16_t* end, const std::int16_t* tie) {
+  std::uint16_t* const weight = tree.NodeWeight;
+  if (tie == nullptr) {
+    // No node of the path moves.
+    for (const std::int16_t* p = path; p != end; ++p) ++weight[*p];
+    ++weight[RootPosition];  // the sentinel above keeps the root in place
+    return;
+  }
+  for (const std::int16_t* p = tie + 1; p != end; ++p) ++weight[*p];
+  RaiseFrom(tree, *tie);
+}
+
 }  // namespace lzh

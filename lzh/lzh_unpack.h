@@ -99,12 +99,24 @@ LZH_NO_INLINE bool DecodeAhead(BitReader& bits, CodeTree& tree, Read& read, unsi
   };
   std::int16_t path[SymbolCount];
   std::int16_t* end = path;
-  symbol = symbol_detail::WalkOffsets(tree.ChildOffsets, path, &end, next_bit);
-  unsigned used = static_cast<unsigned>(end - path);
-  // With at most 40 + 14 bits used, the bits taken and the bytes read stay
-  // within the 64 bits shown.
-  if (LZH_UNLIKELY(used > 40)) return false;
-  UpdateModelAlongPath(tree, symbol, path, static_cast<int>(used));
+  unsigned used;
+  if (LZH_LIKELY(tree.NodeWeight[RootPosition] != WeightLimit)) {
+    // The walk finds where the update's first exchange falls.
+    std::int16_t* tie = nullptr;
+    symbol = symbol_detail::WalkFindingTie(tree.ChildOffsets, tree.NodeWeight, path, &end,
+                                           &tie, next_bit);
+    used = static_cast<unsigned>(end - path);
+    // With at most 40 + 14 bits used, the bits taken and the bytes read stay
+    // within the 64 bits shown.
+    if (LZH_UNLIKELY(used > 40)) return false;
+    CompleteRaise(tree, path, end, tie);
+  } else {
+    // A rebuild comes first: the walk uses the tree as it stands.
+    symbol = symbol_detail::WalkOffsets(tree.ChildOffsets, path, &end, next_bit);
+    used = static_cast<unsigned>(end - path);
+    if (LZH_UNLIKELY(used > 40)) return false;
+    UpdateModelAlongPath(tree, symbol, path, static_cast<int>(used));
+  }
   if (symbol >= lzss::FirstMatchSymbol) {
     const unsigned lead = static_cast<unsigned>(look >> 56);
     const unsigned more = OffsetCodeLength[lead] - 2u;  // 1..6

@@ -58,6 +58,40 @@ LZH_FORCE_INLINE unsigned WalkOffsets(const std::uint16_t* child_offsets, std::i
   return static_cast<unsigned>((at >> 1) - TreeSize);
 }
 
+// The walk over ChildOffsets that also notes in *tie the deepest node passed
+// (the root excepted) whose upper neighbour weighs as much as it does, or
+// null when there is none. Raising the path from the leaf up, the update
+// first exchanges at exactly that node: raising a node changes no weight
+// that a node above it on the path is compared with (its upper neighbour
+// is never below it on the path). The weights are read off the chain of
+// offsets, so the walk costs no more time per level; CompleteRaise then
+// raises the nodes below the tie without comparing.
+template <class NextBit>
+LZH_FORCE_INLINE unsigned WalkFindingTie(const std::uint16_t* child_offsets,
+                                         const std::uint16_t* weights, std::int16_t* path,
+                                         std::int16_t** end, std::int16_t** tie,
+                                         NextBit& next_bit) {
+  const char* const entries = reinterpret_cast<const char*>(child_offsets);
+  const char* const weight_entries = reinterpret_cast<const char*>(weights);
+  std::int16_t* step = path;
+  std::int16_t* last_tie = nullptr;
+  std::size_t at = child_offsets[RootPosition];  // twice a position
+  do {
+    const auto bit = static_cast<std::size_t>(next_bit());
+    const char* children = entries + 2 * bit;
+    LZH_OPAQUE(children);
+    // The node's weight and its upper neighbour's.
+    const auto* const weight =
+        reinterpret_cast<const std::uint16_t*>(weight_entries + at + 2 * bit);
+    last_tie = weight[1] == weight[0] ? step : last_tie;
+    *step++ = static_cast<std::int16_t>((at >> 1) + bit);
+    at = *reinterpret_cast<const std::uint16_t*>(children + at);
+  } while (at < static_cast<std::size_t>(2 * TreeSize));
+  *end = step;
+  *tie = last_tie;
+  return static_cast<unsigned>((at >> 1) - TreeSize);
+}
+
 }  // namespace symbol_detail
 
 // Returns a symbol 0..313 and updates the model for it.

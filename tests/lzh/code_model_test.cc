@@ -182,6 +182,56 @@ TEST(CodeModel, ChildOffsetsKeepInStepWithTheTree) {
   EXPECT_EQ(kept.parent, plain.parent);
 }
 
+TEST(CodeModel, UpdateFromTheDeepestTieMatchesUpdateModel) {
+  // The decoder finds on the way down where the update's first exchange
+  // falls and raises the nodes below it without comparing; the tree must end
+  // as UpdateModel leaves it, whether no node, the leaf or a node further up
+  // ties, and across rebuilds (taken by UpdateModel itself).
+  TreeStorage fast;
+  TreeStorage plain;
+  std::vector<std::uint16_t> offsets(lzh::NodeChildEntries);
+  fast.tree.ChildOffsets = offsets.data();
+  lzh::InitModel(fast.tree);
+  lzh::InitModel(plain.tree);
+  SymbolSource source(5);
+  int no_tie = 0, leaf_tie = 0, inner_tie = 0;
+  std::int16_t path[lzh::SymbolCount];
+  for (int i = 0; i < 300000; ++i) {
+    const unsigned s = source.Next();
+    if (fast.tree.NodeWeight[lzh::RootPosition] == lzh::WeightLimit) {
+      lzh::UpdateModel(fast.tree, s);
+    } else {
+      const std::vector<int> code = CodeOf(fast.tree, s);
+      std::size_t next = 0;
+      auto next_bit = [&]() -> std::ptrdiff_t { return code[next++]; };
+      std::int16_t* end = path;
+      std::int16_t* tie = nullptr;
+      ASSERT_EQ(lzh::symbol_detail::WalkFindingTie(offsets.data(), fast.tree.NodeWeight, path,
+                                                   &end, &tie, next_bit),
+                s)
+          << "symbol " << i;
+      ASSERT_EQ(static_cast<std::size_t>(end - path), code.size());
+      no_tie += tie == nullptr;
+      leaf_tie += tie != nullptr && tie == end - 1;
+      inner_tie += tie != nullptr && tie != end - 1;
+      lzh::CompleteRaise(fast.tree, path, end, tie);
+    }
+    lzh::UpdateModel(plain.tree, s);
+    if (i % 97 == 0) {
+      ASSERT_EQ(fast.weight, plain.weight) << "after symbol " << i;
+      ASSERT_EQ(fast.child, plain.child) << "after symbol " << i;
+      ASSERT_EQ(fast.parent, plain.parent) << "after symbol " << i;
+    }
+  }
+  EXPECT_GT(no_tie, 1000);
+  EXPECT_GT(leaf_tie, 1000);
+  EXPECT_GT(inner_tie, 1000);
+  EXPECT_EQ(fast.weight, plain.weight);
+  EXPECT_EQ(fast.child, plain.child);
+  EXPECT_EQ(fast.parent, plain.parent);
+  for (int p = 0; p < lzh::NodeChildEntries; ++p) ASSERT_EQ(offsets[p], 2 * fast.child[p]) << p;
+}
+
 TEST(CodeModel, HeavySymbolsGetShortCodes) {
   // After a skewed run the code is a prefix code whose lengths follow the
   // weights: a heavier leaf never has a longer code than a lighter one.
