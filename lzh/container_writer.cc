@@ -2,6 +2,7 @@
 #include "lzh/container_writer.h"
 
 #include <cstring>
+#include <memory>
 #include <stdexcept>
 
 #include "lzh/container.h"
@@ -21,15 +22,17 @@ void WriteContainer(const std::uint8_t* data, std::size_t size, const pack::Byte
   if (size == 0) return;
 
   // The parsers see the decoder's start window (spaces) in front of the input.
-  std::vector<std::uint8_t> buffer(WindowStart + size);
-  std::memset(buffer.data(), ' ', WindowStart);
-  std::memcpy(buffer.data() + WindowStart, data, size);
+  // Left uninitialised before the copy: filling it first would cost a pass.
+  const std::size_t buffer_size = WindowStart + size;
+  const std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[buffer_size]);
+  std::memset(buffer.get(), ' ', WindowStart);
+  std::memcpy(buffer.get() + WindowStart, data, size);
 
   pack::SymbolEncoder encoder(sink);
   if (options.mode == WriterMode::Best) {
-    pack::ParseNearOptimal(buffer.data(), buffer.size(), encoder, options.progress);
+    pack::ParseNearOptimal(buffer.get(), buffer_size, encoder, options.progress);
   } else {
-    pack::ParseLazy(buffer.data(), buffer.size(), encoder, options.progress);
+    pack::ParseLazy(buffer.get(), buffer_size, encoder, options.progress);
   }
   encoder.Finish();
 }

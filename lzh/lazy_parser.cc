@@ -2,7 +2,8 @@
 // matches one and two bytes further on. When one or two literals followed by
 // such a match cost fewer bits under the current code (the options compared
 // over the same span, bytes that an option leaves uncovered counted at a
-// typical rate), send a literal and decide again at the next position.
+// typical rate), send a literal and decide again at the next position. One
+// literal wins a near tie; two literals must save clearly more.
 #include <algorithm>
 #include <cstddef>
 
@@ -17,12 +18,18 @@ constexpr int kMaxChain = 256;
 constexpr int kNiceLength = MaxMatch;
 // A match at least this long is taken without looking further; one shorter
 // than kSecondLookLimit is also compared with two literals and a match.
-constexpr int kLazyLimit = 32;
-constexpr int kSecondLookLimit = 6;
+constexpr int kLazyLimit = MaxMatch;
+constexpr int kSecondLookLimit = 5;
 // Costs are compared in quarter bits; a byte that an option leaves to later
 // symbols is counted at kRestBits quarters.
 constexpr int kScale = 4;
 constexpr int kRestBits = 22;
+// One literal and a match go first even when they cost up to this much more
+// than the match at hand (the literal weights gain, and the longer match
+// tends to end where the next match starts better); two literals and a match
+// must cost this much less.
+constexpr int kFirstLookSlack = 4;
+constexpr int kSecondLookGain = 32;
 // Symbols sent between two readings of the code lengths.
 constexpr int kRefresh = 256;
 constexpr std::size_t kProgressStep = std::size_t{1} << 20;
@@ -47,8 +54,9 @@ class LazyParser {
       if (current.length >= MinMatch && current.length < kLazyLimit) {
         const Match next = Search(pos + 1);
         const bool literal_first =
-            LiteralsFirst(pos, current, next, 1) ||
-            (current.length < kSecondLookLimit && LiteralsFirst(pos, current, Search(pos + 2), 2));
+            LiteralsFirst(pos, current, next, 1, -kFirstLookSlack) ||
+            (current.length < kSecondLookLimit &&
+             LiteralsFirst(pos, current, Search(pos + 2), 2, kSecondLookGain));
         if (literal_first) {
           encoder_.PutLiteral(buffer_[pos]);
           Sent();
@@ -104,8 +112,10 @@ class LazyParser {
   }
 
   // Whether `skipped` literals from pos followed by the match `later` cost
-  // less than the match `current` at pos, over the span that both cover.
-  bool LiteralsFirst(std::size_t pos, const Match& current, const Match& later, int skipped) const {
+  // less than the match `current` at pos, over the span that both cover, by
+  // more than `gain` quarter bits (a negative gain lets them cost more).
+  bool LiteralsFirst(std::size_t pos, const Match& current, const Match& later, int skipped,
+                     int gain) const {
     const int later_end = skipped + later.length;
     if (later.length < MinMatch || later_end < current.length ||
         (later_end == current.length && (skipped > 1 || later.distance >= current.distance))) {
@@ -115,7 +125,7 @@ class LazyParser {
     const int now = MatchBits(current) * kScale + (span - current.length) * kRestBits;
     int literals = 0;
     for (int i = 0; i < skipped; ++i) literals += Bits(buffer_[pos + static_cast<std::size_t>(i)]);
-    return (literals + MatchBits(later)) * kScale + (span - later_end) * kRestBits < now;
+    return (literals + MatchBits(later)) * kScale + (span - later_end) * kRestBits + gain < now;
   }
 
   // A short far match may cost more than its bytes sent as literals. At equal

@@ -16,14 +16,19 @@ SymbolEncoder::SymbolEncoder(ByteSink sink) : sink_(std::move(sink)) {
 
 void SymbolEncoder::PutSymbol(unsigned symbol) {
   // Collect the path from the leaf up; the bit nearest the root is sent first,
-  // so it ends up as the most significant bit of the code.
+  // so it ends up as the most significant bit of the code. The positions
+  // walked are kept, root end first, so that the update can follow them
+  // instead of the parent entries until its first exchange.
   std::uint64_t code = 0;
   int length = 0;
+  std::int16_t path[kMaxDepth];
+  int top = kMaxDepth;
   int c = parent_[TreeSize + symbol];
   while (c != RootPosition) {
     const int p = parent_[c];
     code |= static_cast<std::uint64_t>(c - child_[p]) << length;
     ++length;
+    path[--top] = static_cast<std::int16_t>(c);
     c = p;
   }
   // A tree whose root weighs at most 0x8000 is far shallower than 64 levels;
@@ -34,7 +39,7 @@ void SymbolEncoder::PutSymbol(unsigned symbol) {
   } else {
     PutBits(static_cast<std::uint32_t>(code), length);
   }
-  UpdateModel(tree_, symbol);
+  UpdateModelAlongPath(tree_, symbol, path + top, length);
 }
 
 void SymbolEncoder::PutOffset(int offset) {

@@ -69,6 +69,9 @@ class SymbolEncoder {
   void Flush();
 
   static constexpr std::size_t kFlushSize = 1 << 16;
+  // Room for the path of the longest code, which also fits the 64-bit code
+  // accumulated in PutSymbol (a root of at most 0x8000 allows far fewer levels).
+  static constexpr int kMaxDepth = 64;
 
   std::array<std::uint16_t, NodeWeightEntries> weight_;
   std::array<std::int16_t, NodeChildEntries> child_;
