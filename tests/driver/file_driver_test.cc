@@ -359,3 +359,33 @@ TEST_F(FileDriverTest, BufferedReadServesLargerCountsInFileOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+// Counts above one buffer go straight to the file after what is pending, in
+// order, instead of running past the end of the buffer.
+TEST_F(FileDriverTest, BufferedWriteTakesCountsLargerThanTheBuffer) {
+  std::vector<std::uint8_t> out_buffer(lzh::IoBufferSize);
+  lzh::OutBuffer = out_buffer.data();
+  lzh::OutHandle = host_.Create(out_);
+  lzh::OutBufPos = 1;
+
+  const std::string head = "head";
+  const std::string big = Pseudorandom(40000, 17);
+  std::uint16_t accepted = 0;
+  lzh::BufferedWrite(reinterpret_cast<const std::uint8_t*>(head.data()), 4, accepted);
+  EXPECT_EQ(accepted, 4);
+  lzh::BufferedWrite(reinterpret_cast<const std::uint8_t*>(big.data()), 40000, accepted);
+  EXPECT_EQ(accepted, 40000);
+  lzh::BufferedWrite(reinterpret_cast<const std::uint8_t*>("t"), 1, accepted);
+  lzh::BufferedWrite(nullptr, 0, accepted);  // flush
+  host_.Close(lzh::OutHandle);
+  lzh::OutBuffer = nullptr;
+
+  EXPECT_EQ(ReadWholeFile(out_), head + big + "t");
+  EXPECT_THAT(host_.Log({Op::Write}),
+              ElementsAre("Write Setup.exe 4 -> 4", "Write Setup.exe 40000 -> 40000",
+                          "Write Setup.exe 1 -> 1"));
+}
+
+}  // namespace
