@@ -33,5 +33,7 @@ mkdir -p "$WINEPREFIX"
 # One persistent wine server for all test processes, ended on exit.
 /usr/lib/wine/wineserver64 -p </dev/null >/dev/null 2>&1
 trap '/usr/lib/wine/wineserver64 -k >/dev/null 2>&1 || true' EXIT
+# Boot the prefix now, so that wine's service processes start here with no
+# output of ctest's to inherit (a test would otherwise never seem to end).
 /usr/lib/wine/wine64 wineboot.exe --init </dev/null >/dev/null 2>&1 || true
-ctest --preset windows-x64 -j 1
+ctest --preset windows-x64 -j 1 --timeout 600
