@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "lzh/code_model.h"
+#include "lzh/window_format.h"
 #include "platform/exception.h"
 
 namespace lzh {
@@ -19,17 +20,6 @@ class ElzhException : public platform::Exception {
   using platform::Exception::Exception;
   const char* ClassName() const override { return "ElzhException"; }
 };
-
-// The window's shape. (The writer's headers may carry the same values under
-// lzh::; these live apart so that both can be included together.)
-namespace lzss {
-constexpr int WindowSize = 4096;
-constexpr unsigned WindowMask = WindowSize - 1;
-constexpr std::uint16_t WindowStart = 4036;  // first write position of a run
-constexpr int MinMatch = 3;                  // symbol 256
-constexpr int MaxMatch = 60;                 // symbol 313
-constexpr unsigned FirstMatchSymbol = 256;
-}  // namespace lzss
 
 // Where the tables come from. Get returns null when no memory is left; Free
 // returns false when a block cannot be given back.

@@ -13,14 +13,15 @@
 #include <vector>
 
 #include "lzh/code_model.h"
+#include "lzh/window_format.h"
 
 namespace lzh {
 namespace pack {
 
-constexpr int MinMatch = 3;
-constexpr int MaxMatch = 60;
-constexpr int WindowSize = 4096;
-constexpr int WindowStart = 4036;  // window positions below it start as spaces
+using lzss::MaxMatch;
+using lzss::MinMatch;
+using lzss::WindowSize;
+constexpr int WindowStart = lzss::WindowStart;  // window positions below it start as spaces
 
 // Receives the coded bytes in order.
 using ByteSink = std::function<void(const std::uint8_t* bytes, std::size_t count)>;
