@@ -17,9 +17,12 @@ import time
 
 wine, launcher = sys.argv[1:3]
 failures = []
+checks = 0
 
 
 def check(condition, what):
+    global checks
+    checks += 1
     if not condition:
         failures.append(what)
         print("FAILED:", what)
@@ -78,5 +81,5 @@ finally:
     xvfb.terminate()
     xvfb.wait()
 
-print(f"{6 - len(failures)} passed, {len(failures)} failed")
+print(f"{checks - len(failures)} passed, {len(failures)} failed")
 sys.exit(1 if failures else 0)
