@@ -14,8 +14,11 @@ namespace lzh {
 namespace pack {
 namespace {
 
-constexpr int kMaxChain = 256;
-constexpr int kNiceLength = MaxMatch;
+// The search at a position that the parser is at; the look one byte on,
+// where the match at hand is long already, looks at fewer candidates.
+constexpr MatchFinder::Depth kSearchDepth = {640, MaxMatch, 256, 8};
+constexpr MatchFinder::Depth kShallowDepth = {160, MaxMatch, 160, MaxMatch};  // no early end
+constexpr int kShallowFrom = 16;
 // A match at least this long is taken without looking further; one shorter
 // than kSecondLookLimit is also compared with two literals and a match.
 constexpr int kLazyLimit = MaxMatch;
@@ -52,7 +55,8 @@ class LazyParser {
         next_report = pos + kProgressStep;
       }
       if (current.length >= MinMatch && current.length < kLazyLimit) {
-        const Match next = Search(pos + 1);
+        const Match next =
+            Search(pos + 1, current.length >= kShallowFrom ? kShallowDepth : kSearchDepth);
         const bool literal_first =
             LiteralsFirst(pos, current, next, 1, -kFirstLookSlack) ||
             (current.length < kSecondLookLimit &&
@@ -82,7 +86,7 @@ class LazyParser {
   // The longest match at pos, with every earlier position in the chains.
   // The parser may ask for a position again after later ones went into the
   // chains; the last few answers are kept for that.
-  Match Search(std::size_t pos) {
+  Match Search(std::size_t pos, const MatchFinder::Depth& depth = kSearchDepth) {
     if (pos >= size_) return Match{};
     for (const Answer& a : answers_) {
       if (a.pos == pos) return a.match;
@@ -91,7 +95,7 @@ class LazyParser {
       finder_.InsertRange(inserted_, pos);
       inserted_ = pos;
     }
-    const Match m = finder_.Longest(pos, kMaxChain, kNiceLength);
+    const Match m = finder_.Longest(pos, depth);
     answers_[next_answer_] = {pos, m};
     next_answer_ = (next_answer_ + 1) % kAnswers;
     return m;

@@ -11,15 +11,9 @@ MatchFinder::MatchFinder(const std::uint8_t* buffer, std::size_t size, Chaining 
     : buffer_(buffer),
       size_(size),
       chaining_(chaining),
-      head3_(chaining == Chaining::FourBytes ? std::size_t{1} << kHashBits : 0, 0),
-      head_(std::size_t{1} << kHashBits, 0),
-      prev_(WindowSize, 0) {}
-
-std::uint32_t MatchFinder::Load32(std::size_t at) const {
-  std::uint32_t v;
-  std::memcpy(&v, buffer_ + at, 4);
-  return v;
-}
+      head3_(chaining == Chaining::FourBytes ? std::size_t{1} << kHashBits : 0, kNone),
+      head_(std::size_t{1} << kHashBits, kNone),
+      prev_(WindowSize, kNone) {}
 
 int MatchFinder::MatchLength(std::size_t a, std::size_t b, int limit) const {
   int n = 0;
@@ -41,22 +35,22 @@ int MatchFinder::MatchLength(std::size_t a, std::size_t b, int limit) const {
   return n;
 }
 
-Match MatchFinder::Longest(std::size_t pos, int max_chain, int nice_length) const {
+Match MatchFinder::Longest(std::size_t pos, const Depth& depth) const {
   Match best;
   const int limit = static_cast<int>(std::min<std::size_t>(MaxMatch, size_ - pos));
   if (limit < MinMatch) return best;
-  nice_length = std::min(nice_length, limit);
+  const int nice_length = std::min(depth.nice_length, limit);
   int best_length = MinMatch - 1;
   std::uint32_t entry;
   if (chaining_ == Chaining::FourBytes) {
     // The nearest three-byte match first, then the chain of four-byte ones.
-    const std::uint32_t near = head3_[Hash(pos)];
-    if (near != 0 && near - 1 < pos && pos - (near - 1) <= static_cast<std::size_t>(WindowSize)) {
-      const int n = MatchLength(near - 1, pos, limit);
+    const std::size_t near = head3_[Hash(pos)];
+    if (near < pos && pos - near <= static_cast<std::size_t>(WindowSize)) {
+      const int n = MatchLength(near, pos, limit);
       if (n >= MinMatch) {
         best_length = n;
         best.length = n;
-        best.distance = static_cast<int>(pos - (near - 1));
+        best.distance = static_cast<int>(pos - near);
         if (n >= nice_length) return best;
       }
     }
@@ -66,9 +60,11 @@ Match MatchFinder::Longest(std::size_t pos, int max_chain, int nice_length) cons
     entry = head_[Hash(pos)];
   }
   std::size_t newer = pos;
-  while (entry != 0 && max_chain-- > 0) {
-    const std::size_t cand = entry - 1;
-    // Older than the window, or a stale slot from an earlier round: stop.
+  for (int looked = 0; looked < depth.max_chain; ++looked) {
+    if (looked == depth.enough_after && best_length >= depth.enough_length) break;
+    const std::size_t cand = entry;
+    // The end of the chain (kNone), older than the window, or a stale slot
+    // from an earlier round: stop.
     if (cand >= newer || pos - cand > static_cast<std::size_t>(WindowSize)) break;
     // Only a candidate that agrees on the bytes up to the best length so far
     // can be longer; the last four of them reject most.
@@ -99,8 +95,8 @@ int MatchFinder::AllMatches(std::size_t pos, int max_chain, Match* out) const {
   std::uint32_t entry = head_[Hash(pos)];
   int best_length = MinMatch - 1;
   std::size_t newer = pos;
-  while (entry != 0 && max_chain-- > 0) {
-    const std::size_t cand = entry - 1;
+  while (max_chain-- > 0) {
+    const std::size_t cand = entry;
     if (cand >= newer || pos - cand > static_cast<std::size_t>(WindowSize)) break;
     if (buffer_[cand + best_length] == buffer_[pos + best_length]) {
       const int n = MatchLength(cand, pos, limit);
