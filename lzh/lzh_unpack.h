@@ -111,8 +111,11 @@ LZH_NO_INLINE bool DecodeAhead(BitReader& bits, CodeTree& tree, Read& read, unsi
     if (LZH_UNLIKELY(used > 40)) return false;
     CompleteRaise(tree, path, end, tie);
   } else {
-    // A rebuild comes first: the walk uses the tree as it stands.
-    symbol = symbol_detail::WalkOffsets(tree.ChildOffsets, path, &end, next_bit);
+    // A rebuild comes first: the walk uses the tree as it stands, and the
+    // update (rebuilding) needs neither the path nor the tie.
+    std::int16_t* tie = nullptr;
+    symbol = symbol_detail::WalkFindingTie(tree.ChildOffsets, tree.NodeWeight, path, &end,
+                                           &tie, next_bit);
     used = static_cast<unsigned>(end - path);
     if (LZH_UNLIKELY(used > 40)) return false;
     UpdateModelAlongPath(tree, symbol, path, static_cast<int>(used));

@@ -39,26 +39,9 @@ LZH_FORCE_INLINE unsigned Walk(const std::int16_t* child_entries, std::int16_t* 
   return static_cast<unsigned>(c - TreeSize);
 }
 
-// The same walk over ChildOffsets (which must be set): the chain of
-// positions runs on byte offsets, so each level is one load with no scaling.
-template <class NextBit>
-LZH_FORCE_INLINE unsigned WalkOffsets(const std::uint16_t* child_offsets, std::int16_t* path,
-                                      std::int16_t** end, NextBit& next_bit) {
-  const char* const entries = reinterpret_cast<const char*>(child_offsets);
-  std::int16_t* step = path;
-  std::size_t at = child_offsets[RootPosition];  // twice a position
-  do {
-    const auto bit = static_cast<std::size_t>(next_bit());
-    const char* children = entries + 2 * bit;
-    LZH_OPAQUE(children);
-    *step++ = static_cast<std::int16_t>((at >> 1) + bit);
-    at = *reinterpret_cast<const std::uint16_t*>(children + at);
-  } while (at < static_cast<std::size_t>(2 * TreeSize));
-  *end = step;
-  return static_cast<unsigned>((at >> 1) - TreeSize);
-}
-
-// The walk over ChildOffsets that also notes in *tie the deepest node passed
+// The same walk over ChildOffsets (which must be set): the chain of positions
+// runs on byte offsets, so each level is one load with no scaling. It also
+// notes in *tie the deepest node passed
 // (the root excepted) whose upper neighbour weighs as much as it does, or
 // null when there is none. Raising the path from the leaf up, the update
 // first exchanges at exactly that node: raising a node changes no weight

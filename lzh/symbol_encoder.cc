@@ -62,12 +62,6 @@ void SymbolEncoder::PutOffset(int offset) {
   PutBits(static_cast<std::uint32_t>(prefix << 6 | (offset & 63)), prefix_bits + 6);
 }
 
-int SymbolEncoder::SymbolBits(unsigned symbol) const {
-  int length = 0;
-  for (int c = parent_[TreeSize + symbol]; c != RootPosition; c = parent_[c]) ++length;
-  return length;
-}
-
 void SymbolEncoder::AllSymbolBits(std::uint8_t (&bits)[SymbolCount]) const {
   // Parents sit above their children, so one pass from the root down gives
   // every node its depth.

@@ -49,8 +49,6 @@ class SymbolEncoder {
   // Pads the last byte with zero bits and hands everything to the sink.
   void Finish();
 
-  // The current code length of symbol s (0..313), walking up from its leaf.
-  int SymbolBits(unsigned symbol) const;
   // The current code lengths of all symbols at once.
   void AllSymbolBits(std::uint8_t (&bits)[SymbolCount]) const;
 

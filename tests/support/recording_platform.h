@@ -2,7 +2,8 @@
 // by default), records every call with its path or handle, byte counts and
 // result, and makes chosen calls fail, in the manner of a fault-injection
 // environment. It also serves made-up resources and a made-up temporary
-// directory, keeps the shell from starting anything, and tells whether
+// directory, keeps the shell from starting anything and the report of a
+// failure from showing, and tells whether
 // handles are still open and memory blocks still held.
 //
 // The call log is meant to be compared with an expected sequence:
@@ -96,11 +97,6 @@ class RecordingPlatform : public platform::Platform {
   void HideResource(const std::string& name);
   // GetTempPath then reports this path with the system call's contract.
   void SetTempPath(const std::string& path);
-  // Calls ShellExecute of the wrapped platform too (off by default: the
-  // double only records it).
-  void PassShellThrough(bool pass) { pass_shell_ = pass; }
-  // Calls ReportUncaught of the wrapped platform too (off by default).
-  void PassReportThrough(bool pass) { pass_report_ = pass; }
 
   // ---- What happened.
   // Paths below root are logged relative to it (root itself as ".").
@@ -156,6 +152,11 @@ class RecordingPlatform : public platform::Platform {
   platform::FileHandle Opened(Op op, const platform::Path& path, platform::FileHandle file);
   void Record(Op op, const std::string& subject, std::int64_t count, std::int64_t result,
               const std::string& line);
+  // Read or Write: call(n) moves n bytes through the wrapped platform; a
+  // fault gives -1 or moves a short count.
+  template <class Call>
+  std::int32_t Transfer(Op op, const char* name, platform::FileHandle file, std::int32_t count,
+                        Call call);
 
   platform::Platform* inner_;
   std::vector<Fault> faults_;
@@ -165,8 +166,6 @@ class RecordingPlatform : public platform::Platform {
   std::set<std::string> hidden_;                  // upper-case names
   bool has_temp_path_ = false;
   std::string temp_path_;
-  bool pass_shell_ = false;
-  bool pass_report_ = false;
   std::string root_;
   std::map<platform::FileHandle, std::string> open_;  // handle -> path as logged
   std::vector<platform::FileHandle> open_order_;

@@ -13,28 +13,14 @@ import subprocess
 import sys
 import time
 
+from wine_checks import STAGING_NAME, Checks, staging_folder
+
 wine, launcher, setup_demo, rc_path = sys.argv[1:5]
 env = dict(os.environ, WINEDEBUG="-all")
-failures = []
-checks = 0
+checks = Checks()
+check = checks.check
 
-
-def check(condition, what):
-    global checks
-    checks += 1
-    if not condition:
-        failures.append(what)
-        print("FAILED:", what)
-
-
-def wine_output(*args):
-    return subprocess.run([wine, *args], env=env, capture_output=True, text=True,
-                          timeout=120).stdout.strip()
-
-
-temp = wine_output("cmd.exe", "/c", "echo %TEMP%")
-unix_temp = wine_output("winepath.exe", "-u", temp)
-staging = os.path.join(unix_temp, "Inst-Setup_Velmora9_Win64")
+temp, staging = staging_folder(wine, env)
 shutil.rmtree(staging, ignore_errors=True)
 
 result = subprocess.run([wine, launcher, "/ignored", "argument"], env=env, timeout=120)
@@ -62,9 +48,8 @@ for _ in range(200):
             break
     time.sleep(0.1)
 check("\narguments: 0\n" in log, "the next stage got no arguments")
-check(f"\nworking directory: {temp}\\Inst-Setup_Velmora9_Win64\n" in log,
+check(f"\nworking directory: {temp}\\{STAGING_NAME}\n" in log,
       "the next stage ran in the staging folder")
 check("\nresult: 33 of 33 listed files present\n" in log, "the next stage found every file")
 
-print(f"{checks - len(failures)} passed, {len(failures)} failed")
-sys.exit(1 if failures else 0)
+checks.finish()

@@ -15,17 +15,11 @@ import subprocess
 import sys
 import time
 
+from wine_checks import Checks, staging_folder
+
 wine, launcher = sys.argv[1:3]
-failures = []
-checks = 0
-
-
-def check(condition, what):
-    global checks
-    checks += 1
-    if not condition:
-        failures.append(what)
-        print("FAILED:", what)
+checks = Checks()
+check = checks.check
 
 
 def xdotool(*args):
@@ -39,11 +33,7 @@ xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", "800x600x24", "-nolist
 env = dict(os.environ, WINEDEBUG="-all", DISPLAY=display)
 try:
     time.sleep(1)
-    temp = subprocess.run([wine, "cmd.exe", "/c", "echo %TEMP%"], env=env, capture_output=True,
-                          text=True, timeout=120).stdout.strip()
-    unix_temp = subprocess.run([wine, "winepath.exe", "-u", temp], env=env, capture_output=True,
-                               text=True, timeout=120).stdout.strip()
-    staging = os.path.join(unix_temp, "Inst-Setup_Velmora9_Win64")
+    _, staging = staging_folder(wine, env)
     shutil.rmtree(staging, ignore_errors=True)
     os.makedirs(staging)
     readme = os.path.join(staging, "Readme.txt")
@@ -81,5 +71,4 @@ finally:
     xvfb.terminate()
     xvfb.wait()
 
-print(f"{checks - len(failures)} passed, {len(failures)} failed")
-sys.exit(1 if failures else 0)
+checks.finish()
